@@ -1,0 +1,235 @@
+#include "CCheckListBox.h"
+
+#include "CString.h"
+#include "afxres.h"
+
+#include <windowsx.h>
+
+// Space around the check box: left of it, and between it and the text.
+static const int kBoxMargin = 2;
+static const int kTextGap = 3;
+
+CCheckListBox::CCheckListBox() : m_cxBox(13), m_cxExtent(0) {}
+
+int CCheckListBox::GetCount() const
+{
+    return (int)SendMessage(LB_GETCOUNT);
+}
+
+int CCheckListBox::AddString(LPCSTR lpszItem)
+{
+    return (int)SendMessage(LB_ADDSTRING, 0, (LPARAM)lpszItem);
+}
+
+int CCheckListBox::GetText(int nIndex, CString& rString) const
+{
+    int nLength = (int)SendMessage(LB_GETTEXTLEN, (WPARAM)nIndex);
+    if (nLength == LB_ERR)
+        return LB_ERR;
+    LPSTR pszBuffer = rString.GetBuffer(nLength);
+    if (pszBuffer == NULL)
+        return LB_ERR;
+    nLength = (int)SendMessage(LB_GETTEXT, (WPARAM)nIndex, (LPARAM)pszBuffer);
+    rString.ReleaseBuffer(nLength == LB_ERR ? 0 : nLength);
+    return nLength;
+}
+
+int CCheckListBox::SetCheck(int nIndex, int nCheck)
+{
+    if (SendMessage(LB_SETITEMDATA, (WPARAM)nIndex, nCheck ? 1 : 0) == LB_ERR)
+        return LB_ERR;
+    RECT rcItem;
+    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) != LB_ERR)
+        ::InvalidateRect(m_hWnd, &rcItem, FALSE);
+    return 0;
+}
+
+int CCheckListBox::GetCheck(int nIndex) const
+{
+    return (int)SendMessage(LB_GETITEMDATA, (WPARAM)nIndex);
+}
+
+int CCheckListBox::GetSel(int nIndex) const
+{
+    return (int)SendMessage(LB_GETSEL, (WPARAM)nIndex);
+}
+
+int CCheckListBox::GetCaretIndex() const
+{
+    return (int)SendMessage(LB_GETCARETINDEX);
+}
+
+int CCheckListBox::ItemHeight() const
+{
+    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
+    HDC hDC = ::GetDC(m_hWnd);
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+    TEXTMETRICA tm;
+    int cyText = ::GetTextMetricsA(hDC, &tm) ? tm.tmHeight : 13;
+    if (hOldFont)
+        ::SelectObject(hDC, hOldFont);
+    ::ReleaseDC(m_hWnd, hDC);
+    return (cyText > m_cxBox ? cyText : m_cxBox) + 2;
+}
+
+void CCheckListBox::PreSubclassWindow()
+{
+    HDC hDC = ::GetDC(m_hWnd);
+    m_cxBox = ::MulDiv(13, ::GetDeviceCaps(hDC, LOGPIXELSY), 96);
+    ::ReleaseDC(m_hWnd, hDC);
+    // Win32: a fixed owner-drawn list box asks its parent for the item height while the
+    // dialog is still being built, before anyone could answer for this control; set it now.
+    SendMessage(LB_SETITEMHEIGHT, 0, ItemHeight());
+}
+
+RECT CCheckListBox::CheckBoxRect(const RECT& rcItem) const
+{
+    RECT rcBox;
+    rcBox.left = rcItem.left + kBoxMargin;
+    rcBox.right = rcBox.left + m_cxBox;
+    rcBox.top = rcItem.top + (rcItem.bottom - rcItem.top - m_cxBox) / 2;
+    rcBox.bottom = rcBox.top + m_cxBox;
+    return rcBox;
+}
+
+void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMIS)
+{
+    lpMIS->itemHeight = (UINT)ItemHeight();
+}
+
+void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
+{
+    HDC hDC = lpDIS->hDC;
+    RECT rcItem = lpDIS->rcItem;
+
+    // An empty list that has the focus draws only the focus rectangle.
+    if ((int)lpDIS->itemID < 0) {
+        if (lpDIS->itemState & ODS_FOCUS)
+            ::DrawFocusRect(hDC, &rcItem);
+        return;
+    }
+
+    RECT rcBoxArea = rcItem;
+    RECT rcBox = CheckBoxRect(rcItem);
+    rcBoxArea.right = rcBox.right + kTextGap;
+    ::FillRect(hDC, &rcBoxArea, ::GetSysColorBrush(COLOR_WINDOW));
+    UINT uState = DFCS_BUTTONCHECK | DFCS_FLAT;
+    if (lpDIS->itemData != 0)
+        uState |= DFCS_CHECKED;
+    ::DrawFrameControl(hDC, &rcBox, DFC_BUTTON, uState);
+
+    const BOOL bSelected = (lpDIS->itemState & ODS_SELECTED) != 0;
+    RECT rcText = rcItem;
+    rcText.left = rcBoxArea.right;
+    ::FillRect(hDC, &rcText, ::GetSysColorBrush(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+    CString strText;
+    if (GetText((int)lpDIS->itemID, strText) > 0) {
+        COLORREF crOldText = ::SetTextColor(hDC, ::GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+        int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
+        RECT rcLabel = rcText;
+        rcLabel.left += 1;
+        ::DrawTextA(hDC, strText, strText.GetLength(), &rcLabel, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        ::SetBkMode(hDC, nOldMode);
+        ::SetTextColor(hDC, crOldText);
+    }
+    if (lpDIS->itemState & ODS_FOCUS)
+        ::DrawFocusRect(hDC, &rcText);
+}
+
+void CCheckListBox::SetSelectionCheck(int nIndex, int nCheck)
+{
+    if (GetSel(nIndex) > 0) {
+        const int nCount = GetCount();
+        for (int i = 0; i < nCount; ++i)
+            if (GetSel(i) > 0)
+                SetCheck(i, nCheck);
+    } else {
+        SetCheck(nIndex, nCheck);
+    }
+    ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND,
+                   MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CLBN_CHKCHANGE), (LPARAM)m_hWnd);
+}
+
+int CCheckListBox::CheckBoxFromPoint(POINT pt) const
+{
+    // LB_ITEMFROMPOINT: the nearest entry in the low word; the high word is 1 when the
+    // point lies outside every entry.
+    const DWORD dwHit = (DWORD)SendMessage(LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    if (HIWORD(dwHit) != 0)
+        return -1;
+    const int nIndex = LOWORD(dwHit);
+    RECT rcItem;
+    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) == LB_ERR)
+        return -1;
+    RECT rcBox = CheckBoxRect(rcItem);
+    if (pt.x < rcItem.left || pt.x >= rcBox.right + kTextGap || pt.y < rcItem.top || pt.y >= rcItem.bottom)
+        return -1;
+    return nIndex;
+}
+
+void CCheckListBox::WidenExtent(LPCSTR lpszItem)
+{
+    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
+    HDC hDC = ::GetDC(m_hWnd);
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+    SIZE size;
+    if (::GetTextExtentPoint32A(hDC, lpszItem, lstrlenA(lpszItem), &size)) {
+        const int cxItem = kBoxMargin + m_cxBox + kTextGap + 1 + size.cx + 2;
+        if (cxItem > m_cxExtent) {
+            m_cxExtent = cxItem;
+            SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)m_cxExtent);
+        }
+    }
+    if (hOldFont)
+        ::SelectObject(hDC, hOldFont);
+    ::ReleaseDC(m_hWnd, hDC);
+}
+
+LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case OCM_MEASUREITEM:
+        MeasureItem((LPMEASUREITEMSTRUCT)lParam);
+        return TRUE;
+
+    case OCM_DRAWITEM:
+        DrawItem((LPDRAWITEMSTRUCT)lParam);
+        return TRUE;
+
+    case LB_ADDSTRING: {
+        // Every entry stays reachable with the horizontal scroll bar, however long.
+        LRESULT lResult = DefWindowProc(message, wParam, lParam);
+        if (lResult >= 0 && lParam != 0)
+            WidenExtent((LPCSTR)lParam);
+        return lResult;
+    }
+
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {   // the second click of a double click toggles once more
+        POINT pt = { GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+        const int nIndex = CheckBoxFromPoint(pt);
+        if (nIndex < 0)
+            break;   // on the text: the list box's own selection handling
+        if (::GetFocus() != m_hWnd)
+            ::SetFocus(m_hWnd);
+        SetSelectionCheck(nIndex, GetCheck(nIndex) ? 0 : 1);
+        return 0;
+    }
+
+    case WM_KEYDOWN:
+        if (wParam == VK_SPACE) {
+            const int nCaret = GetCaretIndex();
+            if (nCaret >= 0 && nCaret < GetCount())
+                SetSelectionCheck(nCaret, GetCheck(nCaret) ? 0 : 1);
+            return 0;
+        }
+        break;
+
+    case WM_CHAR:
+        if (wParam == ' ')
+            return 0;   // Space toggled above; the list box would search for a ' ' entry
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,44 @@
+// CCheckListBox: an owner-drawn list box whose entries carry a check box each.
+//
+// It attaches to a list box with LBS_OWNERDRAWFIXED and LBS_HASSTRINGS (a dialog template's,
+// through DDX_Control) and keeps each entry's check state, 0 or 1, as the entry's item data.
+// A click on an entry's box, or Space on the caret entry, toggles it; when that entry is
+// selected, every selected entry takes its new state. The parent hears of every change
+// through a CLBN_CHKCHANGE notification.
+#pragma once
+
+#include "CWnd.h"
+
+class CString;
+
+class CCheckListBox : public CWnd {
+public:
+    CCheckListBox();
+
+    int GetCount() const;                          // LB_GETCOUNT
+    int AddString(LPCSTR lpszItem);                // LB_ADDSTRING: the position, or LB_ERR / LB_ERRSPACE
+    int GetText(int nIndex, CString& rString) const;   // the length, or LB_ERR
+    int SetCheck(int nIndex, int nCheck);          // LB_ERR for a bad index
+    int GetCheck(int nIndex) const;                // 0 or 1; LB_ERR for a bad index
+    int GetSel(int nIndex) const;                  // LB_GETSEL: > 0 when selected
+    int GetCaretIndex() const;                     // LB_GETCARETINDEX
+
+protected:
+    virtual void PreSubclassWindow();
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);
+    void DrawItem(LPDRAWITEMSTRUCT lpDIS);
+    // Gives nIndex nCheck and, when nIndex is selected, every selected entry too.
+    void SetSelectionCheck(int nIndex, int nCheck);
+    // The entry whose check box lies under the point, or -1.
+    int CheckBoxFromPoint(POINT pt) const;
+    void WidenExtent(LPCSTR lpszItem);
+
+    int ItemHeight() const;
+    RECT CheckBoxRect(const RECT& rcItem) const;
+
+    int m_cxBox;        // the check box's side, in pixels
+    int m_cxExtent;     // the horizontal extent: the widest entry so far
+};

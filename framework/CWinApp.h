@@ -1,0 +1,43 @@
+// CWinApp: the application object, which the program's entry point finds and runs.
+#pragma once
+
+#include "CCmdTarget.h"
+#include "CString.h"
+
+class CWnd;
+
+class CWinApp : public CCmdTarget {
+public:
+    // lpszAppName: the application's name; NULL takes it from string AFX_IDS_APP_TITLE or,
+    // without that string, from the executable's file name.
+    explicit CWinApp(LPCSTR lpszAppName = NULL);
+
+    // Start-up: returning FALSE ends the program at once, without a message loop.
+    virtual BOOL InitInstance();
+    // The message loop, run only when InitInstance returned TRUE; returns the exit code.
+    virtual int Run();
+    // The last call before the process ends; returns the exit code.
+    virtual int ExitInstance();
+
+    // The standard Help command handler (ID_HELP): opens the help file when there is one.
+    void OnHelp();
+
+    HINSTANCE m_hInstance;
+    CWnd* m_pMainWnd;           // the window whose destruction ends the program
+    CString m_strAppName;       // title of the program's message boxes
+    CString m_strHelpFilePath;  // the executable's path with ".HLP"
+    CString m_strProfileName;   // the executable's file name with ".INI"
+
+protected:
+    ~CWinApp() {}
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
+    // Fills the names above from the executable's path and resources.
+    void SetAppNames(HINSTANCE hInstance);
+};
+
+// The application object. The application defines this beside its single CWinApp object.
+CWinApp* AfxGetApp();

@@ -1,0 +1,28 @@
+#include "UserList.h"
+
+#include "framework/CCheckListBox.h"
+#include "instaide/InstAide.h"
+
+#include <string.h>
+
+void PopulateUserList(CCheckListBox& userList)
+{
+    const LONG nUsers = InstAideUserCount();
+    if (nUsers <= 0)
+        return;
+
+    char szName[256];
+    DWORD cbName;
+    for (LONG i = nUsers - 1; i >= 0; --i) {
+        // Cleared first, so a lookup that writes nothing gives an empty entry rather than
+        // the previous user's name; the last byte stays NUL whatever the library writes.
+        memset(szName, 0, sizeof szName);
+        cbName = sizeof szName;
+        InstAideUserName(i, szName, &cbName);
+        szName[sizeof szName - 1] = '\0';
+
+        const int nIndex = userList.AddString(szName);
+        if (nIndex >= 0)
+            userList.SetCheck(nIndex, 1);
+    }
+}

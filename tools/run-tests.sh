@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Runs every test of a build under the X display this is started in.
+# Usage: tools/run-tests.sh BUILD_DIR
+set -eu
+build=$1
+bash "$(dirname "$0")/wine-prefix.sh" "$build"
+cd "$build"
+ctest --output-on-failure
