@@ -1,0 +1,326 @@
+// probe.exe: the end-to-end tests' eyes and hands inside the Wine session.
+//
+// It reads commands from standard input, one a line, and answers each with one line on
+// standard output. It finds other processes' windows, reads them back (texts, styles,
+// list entries, message boxes) and sends real mouse and keyboard input with SendInput.
+// Strings in answers are hex of their bytes in the ANSI code page, so they compare exactly.
+//
+//   find TIMEOUT_MS PID                 the visible dialog (#32770) of process PID -> hwnd or 0
+//   msgbox TIMEOUT_MS OWNER             the message box owned by OWNER -> fields or "none"
+//   dialog HWND                         the window, its children and the focus
+//   list HWND                           a list box's entries, checks, selection and rects
+//   workarea                            the desktop's work area
+//   click X Y | dblclick X Y | rclick X Y   a real click at screen coordinates
+//   key VK [VK...]                      presses the keys together, releases them in reverse
+//   alive HWND                          1 when the window still exists
+//   foreground HWND                     brings the window to the foreground
+//   quit
+#include <windows.h>
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::string Hex(const std::string& bytes)
+{
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (unsigned char c : bytes) {
+        out += digits[c >> 4];
+        out += digits[c & 15];
+    }
+    return out;
+}
+
+std::string Ansi(const std::wstring& text)
+{
+    if (text.empty())
+        return std::string();
+    int n = WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), NULL, 0, NULL, NULL);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), (int)text.size(), &out[0], n, NULL, NULL);
+    return out;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    std::wstring text(4096, L'\0');
+    LRESULT n = SendMessageW(hWnd, WM_GETTEXT, text.size(), (LPARAM)&text[0]);
+    text.resize(n > 0 ? (size_t)n : 0);
+    return Ansi(text);
+}
+
+std::string ClassName(HWND hWnd)
+{
+    char name[256] = "";
+    GetClassNameA(hWnd, name, sizeof name);
+    return name;
+}
+
+std::string Rect(const RECT& r)
+{
+    char sz[96];
+    snprintf(sz, sizeof sz, "%ld,%ld,%ld,%ld", r.left, r.top, r.right, r.bottom);
+    return sz;
+}
+
+std::string Handle(HWND h)
+{
+    char sz[32];
+    snprintf(sz, sizeof sz, "%lu", (unsigned long)(ULONG_PTR)h);
+    return sz;
+}
+
+HWND ParseHandle(const char* s)
+{
+    return (HWND)(ULONG_PTR)strtoul(s, NULL, 10);
+}
+
+struct FindDialog {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
+{
+    FindDialog* f = (FindDialog*)lParam;
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == f->pid && IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770" && GetWindow(hWnd, GW_OWNER) == NULL) {
+        f->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct FindOwned {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwnedProc(HWND hWnd, LPARAM lParam)
+{
+    FindOwned* f = (FindOwned*)lParam;
+    if (GetWindow(hWnd, GW_OWNER) == f->owner && IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770") {
+        f->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
+{
+    ((std::vector<HWND>*)lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+std::vector<HWND> Children(HWND hWnd)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(hWnd, CollectChild, (LPARAM)&children);
+    return children;
+}
+
+HWND FocusOf(HWND hWnd)
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    DWORD tid = GetWindowThreadProcessId(hWnd, NULL);
+    return GetGUIThreadInfo(tid, &info) ? info.hwndFocus : NULL;
+}
+
+void Dialog(HWND hWnd)
+{
+    RECT r;
+    GetWindowRect(hWnd, &r);
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    std::string out = "rect=" + Rect(r) + " client=" + Rect(rc) + " title=" + Hex(WindowText(hWnd)) +
+                      " foreground=" + (GetForegroundWindow() == hWnd ? "1" : "0");
+    HWND focus = FocusOf(hWnd);
+    out += " focus=" + std::to_string(focus ? GetDlgCtrlID(focus) : 0);
+    for (HWND child : Children(hWnd)) {
+        RECT cr;
+        GetWindowRect(child, &cr);
+        char sz[64];
+        snprintf(sz, sizeof sz, "%d", GetDlgCtrlID(child));
+        out += std::string(" child=") + sz + ":" + ClassName(child) + ":" + Hex(WindowText(child)) + ":" + Rect(cr) +
+               ":" + (IsWindowVisible(child) ? "1" : "0");
+    }
+    printf("%s\n", out.c_str());
+}
+
+void List(HWND hWnd)
+{
+    int count = (int)SendMessageW(hWnd, LB_GETCOUNT, 0, 0);
+    std::string out = "count=" + std::to_string(count) +
+                      " caret=" + std::to_string((int)SendMessageW(hWnd, LB_GETCARETINDEX, 0, 0)) +
+                      " top=" + std::to_string((int)SendMessageW(hWnd, LB_GETTOPINDEX, 0, 0)) +
+                      " itemheight=" + std::to_string((int)SendMessageW(hWnd, LB_GETITEMHEIGHT, 0, 0)) +
+                      " extent=" + std::to_string((int)SendMessageW(hWnd, LB_GETHORIZONTALEXTENT, 0, 0));
+    POINT origin = {0, 0};
+    ClientToScreen(hWnd, &origin);
+    RECT rc;
+    GetClientRect(hWnd, &rc);
+    out += " client=" + Rect({rc.left + origin.x, rc.top + origin.y, rc.right + origin.x, rc.bottom + origin.y});
+    for (int i = 0; i < count; ++i) {
+        int len = (int)SendMessageW(hWnd, LB_GETTEXTLEN, i, 0);
+        // Win32 across processes: ask for the text as UTF-16 and convert it back.
+        std::wstring text(len > 0 ? len + 1 : 1, L'\0');
+        int got = (int)SendMessageW(hWnd, LB_GETTEXT, i, (LPARAM)&text[0]);
+        text.resize(got > 0 ? got : 0);
+        int height = (int)SendMessageW(hWnd, LB_GETITEMHEIGHT, i, 0);
+        int top = (int)SendMessageW(hWnd, LB_GETTOPINDEX, 0, 0);
+        RECT ir = {rc.left, (i - top) * height, rc.right, (i - top + 1) * height};
+        OffsetRect(&ir, origin.x, origin.y);
+        out += " item=" + Hex(Ansi(text)) + ":" + std::to_string((int)SendMessageW(hWnd, LB_GETITEMDATA, i, 0)) + ":" +
+               std::to_string((int)SendMessageW(hWnd, LB_GETSEL, i, 0)) + ":" + Rect(ir);
+    }
+    printf("%s\n", out.c_str());
+}
+
+void MsgBox(HWND hWnd)
+{
+    std::string text, buttons;
+    int icon = 0;
+    for (HWND child : Children(hWnd)) {
+        int id = GetDlgCtrlID(child);
+        std::string cls = ClassName(child);
+        if (cls == "Static" && id == 0xFFFF)
+            text = WindowText(child);
+        else if (cls == "Static" && id == 1088)
+            icon = SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        else if (cls == "Button" && IsWindowVisible(child)) {
+            RECT r;
+            GetWindowRect(child, &r);
+            buttons += " button=" + std::to_string(id) + ":" + Hex(WindowText(child)) + ":" + Rect(r);
+        }
+    }
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    printf("hwnd=%s title=%s text=%s icon=%d owner_enabled=%d%s\n", Handle(hWnd).c_str(), Hex(WindowText(hWnd)).c_str(),
+           Hex(text).c_str(), icon, IsWindowEnabled(GetWindow(hWnd, GW_OWNER)) ? 1 : 0, buttons.c_str());
+}
+
+void Mouse(int x, int y, DWORD down, DWORD up, int clicks)
+{
+    const int cx = GetSystemMetrics(SM_CXSCREEN), cy = GetSystemMetrics(SM_CYSCREEN);
+    INPUT move = {};
+    move.type = INPUT_MOUSE;
+    move.mi.dx = (x * 65536 + cx / 2) / cx;
+    move.mi.dy = (y * 65536 + cy / 2) / cy;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
+    for (int i = 0; i < 50; ++i) {
+        POINT pt;
+        GetCursorPos(&pt);
+        if (pt.x == x && pt.y == y)
+            break;
+        Sleep(10);
+    }
+    Sleep(50);
+    for (int i = 0; i < clicks; ++i) {
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = down;
+        press[1].mi.dwFlags = up;
+        SendInput(2, press, sizeof(INPUT));
+        Sleep(40);
+    }
+}
+
+void Keys(const std::vector<WORD>& vks)
+{
+    std::vector<INPUT> inputs;
+    for (WORD vk : vks) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        inputs.push_back(in);
+    }
+    for (auto it = vks.rbegin(); it != vks.rend(); ++it) {
+        INPUT in = {};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = *it;
+        in.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(in);
+    }
+    SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
+}
+
+}  // namespace
+
+int main()
+{
+    setvbuf(stdout, NULL, _IONBF, 0);
+    char line[1024];
+    while (fgets(line, sizeof line, stdin)) {
+        char* argv[16] = {};
+        int argc = 0;
+        for (char* tok = strtok(line, " \r\n"); tok && argc < 16; tok = strtok(NULL, " \r\n"))
+            argv[argc++] = tok;
+        if (argc == 0)
+            continue;
+        std::string cmd = argv[0];
+        if (cmd == "quit") {
+            printf("bye\n");
+            break;
+        } else if (cmd == "find" && argc == 3) {
+            DWORD deadline = GetTickCount() + strtoul(argv[1], NULL, 10);
+            FindDialog f = {strtoul(argv[2], NULL, 10), NULL};
+            do {
+                EnumWindows(FindDialogProc, (LPARAM)&f);
+                if (f.found)
+                    break;
+                Sleep(50);
+            } while ((LONG)(deadline - GetTickCount()) > 0);
+            printf("%s\n", Handle(f.found).c_str());
+        } else if (cmd == "msgbox" && argc == 3) {
+            DWORD deadline = GetTickCount() + strtoul(argv[1], NULL, 10);
+            FindOwned f = {ParseHandle(argv[2]), NULL};
+            do {
+                EnumWindows(FindOwnedProc, (LPARAM)&f);
+                if (f.found)
+                    break;
+                Sleep(50);
+            } while ((LONG)(deadline - GetTickCount()) > 0);
+            if (f.found) {
+                Sleep(150);   // let it finish laying out its buttons
+                MsgBox(f.found);
+            } else {
+                printf("none\n");
+            }
+        } else if (cmd == "dialog" && argc == 2) {
+            Dialog(ParseHandle(argv[1]));
+        } else if (cmd == "list" && argc == 2) {
+            List(ParseHandle(argv[1]));
+        } else if (cmd == "workarea") {
+            RECT r;
+            SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
+            printf("%s\n", Rect(r).c_str());
+        } else if ((cmd == "click" || cmd == "dblclick" || cmd == "rclick") && argc == 3) {
+            bool right = cmd == "rclick";
+            Mouse(atoi(argv[1]), atoi(argv[2]), right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
+                  right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, cmd == "dblclick" ? 2 : 1);
+            printf("ok\n");
+        } else if (cmd == "key" && argc >= 2) {
+            std::vector<WORD> vks;
+            for (int i = 1; i < argc; ++i)
+                vks.push_back((WORD)strtoul(argv[i], NULL, 0));
+            Keys(vks);
+            printf("ok\n");
+        } else if (cmd == "alive" && argc == 2) {
+            printf("%d\n", IsWindow(ParseHandle(argv[1])) ? 1 : 0);
+        } else if (cmd == "foreground" && argc == 2) {
+            printf("%d\n", SetForegroundWindow(ParseHandle(argv[1])) ? 1 : 0);
+        } else {
+            printf("error unknown command\n");
+        }
+    }
+    return 0;
+}
