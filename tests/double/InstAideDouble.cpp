@@ -13,6 +13,8 @@
 //   install-file NAME R    requests for this file return R
 //   record off             write no log (for timing)
 // Log: the file named by INSTAIDE_DOUBLE_LOG, one line a call, in call order:
+//   Window icon_big=app icon_small=app   (before UserCount, when the caller's thread has a
+//                                         dialog: its icons, "app" for icon 128 of the program)
 //   UserCount -> N
 //   UserName index=I size=S -> R size_after=S2 name="..."
 //   InstallFile user="..." file="..." -> R
@@ -165,11 +167,37 @@ void Record(const std::string& line)
     WriteFile(g_hLog, s.data(), (DWORD)s.size(), &written, NULL);
 }
 
+BOOL CALLBACK FindThreadDialog(HWND hWnd, LPARAM lParam)
+{
+    char name[16] = "";
+    GetClassNameA(hWnd, name, sizeof name);
+    if (strcmp(name, "#32770") != 0)
+        return TRUE;
+    *(HWND*)lParam = hWnd;
+    return FALSE;
+}
+
+// The icons of the dialog that is asking, seen from inside its process.
+void RecordWindow()
+{
+    HWND hDialog = NULL;
+    EnumThreadWindows(GetCurrentThreadId(), FindThreadDialog, (LPARAM)&hDialog);
+    if (hDialog == NULL)
+        return;
+    HICON hApp = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(128));
+    auto name = [&](HICON h) { return h == NULL ? std::string("none") : h == hApp ? std::string("app") : std::string("other"); };
+    HICON hBig = (HICON)SendMessageA(hDialog, WM_GETICON, ICON_BIG, 0);
+    HICON hSmall = (HICON)SendMessageA(hDialog, WM_GETICON, ICON_SMALL, 0);
+    Record("Window icon_big=" + name(hBig) + " icon_small=" + name(hSmall));
+}
+
 }  // namespace
 
 LONG INSTAIDEAPI InstAideUserCount(void)
 {
     const Script& sc = *g_pScript;
+    if (sc.record)
+        RecordWindow();
     LONG count = sc.countGiven ? sc.count : (LONG)sc.users.size();
     if (sc.record)
         Record("UserCount -> " + std::to_string(count));

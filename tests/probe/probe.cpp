@@ -5,13 +5,16 @@
 // list entries, message boxes) and sends real mouse and keyboard input with SendInput.
 // Strings in answers are hex of their bytes in the ANSI code page, so they compare exactly.
 //
-//   find TIMEOUT_MS PID                 the visible dialog (#32770) of process PID -> hwnd or 0
+//   find TIMEOUT_MS TITLE               a visible unowned dialog (#32770) so titled -> hwnd or 0
+//   files DIR PATTERN                   the names FindFirstFileA/FindNextFileA give, in order
 //   msgbox TIMEOUT_MS OWNER             the message box owned by OWNER -> fields or "none"
 //   dialog HWND                         the window, its children and the focus
 //   list HWND                           a list box's entries, checks, selection and rects
 //   workarea                            the desktop's work area
-//   click X Y | dblclick X Y | rclick X Y   a real click at screen coordinates
+//   click X Y | dblclick X Y            a real click at screen coordinates
 //   key VK [VK...]                      presses the keys together, releases them in reverse
+//   idle HWND TIMEOUT_MS                waits until the window's process waits for input -> 0 or error
+//   item HWND ID                        the dialog's control ID -> hwnd or 0
 //   alive HWND                          1 when the window still exists
 //   foreground HWND                     brings the window to the foreground
 //   quit
@@ -25,6 +28,16 @@
 #include <vector>
 
 namespace {
+
+std::string Unhex(const char* hex)
+{
+    std::string out;
+    for (size_t i = 0; hex[i] && hex[i + 1]; i += 2) {
+        char pair[3] = {hex[i], hex[i + 1], 0};
+        out += (char)strtoul(pair, NULL, 16);
+    }
+    return out;
+}
 
 std::string Hex(const std::string& bytes)
 {
@@ -82,16 +95,15 @@ HWND ParseHandle(const char* s)
 }
 
 struct FindDialog {
-    DWORD pid;
+    std::string title;
     HWND found;
 };
 
 BOOL CALLBACK FindDialogProc(HWND hWnd, LPARAM lParam)
 {
     FindDialog* f = (FindDialog*)lParam;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == f->pid && IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770" && GetWindow(hWnd, GW_OWNER) == NULL) {
+    if (IsWindowVisible(hWnd) && ClassName(hWnd) == "#32770" && GetWindow(hWnd, GW_OWNER) == NULL &&
+        WindowText(hWnd) == f->title) {
         f->found = hWnd;
         return FALSE;
     }
@@ -225,10 +237,11 @@ void Mouse(int x, int y, DWORD down, DWORD up, int clicks)
     }
     Sleep(50);
     for (int i = 0; i < clicks; ++i) {
-        INPUT press[2] = {};
-        press[0].type = press[1].type = INPUT_MOUSE;
-        press[0].mi.dwFlags = down;
-        press[1].mi.dwFlags = up;
+        // The presses carry the position too: a press alone may land where the pointer was
+        // before the move reached the display.
+        INPUT press[2] = {move, move};
+        press[0].mi.dwFlags |= down;
+        press[1].mi.dwFlags |= up;
         SendInput(2, press, sizeof(INPUT));
         Sleep(40);
     }
@@ -241,12 +254,14 @@ void Keys(const std::vector<WORD>& vks)
         INPUT in = {};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = vk;
+        in.ki.wScan = (WORD)MapVirtualKeyA(vk, MAPVK_VK_TO_VSC);
         inputs.push_back(in);
     }
     for (auto it = vks.rbegin(); it != vks.rend(); ++it) {
         INPUT in = {};
         in.type = INPUT_KEYBOARD;
         in.ki.wVk = *it;
+        in.ki.wScan = (WORD)MapVirtualKeyA(*it, MAPVK_VK_TO_VSC);
         in.ki.dwFlags = KEYEVENTF_KEYUP;
         inputs.push_back(in);
     }
@@ -272,7 +287,7 @@ int main()
             break;
         } else if (cmd == "find" && argc == 3) {
             DWORD deadline = GetTickCount() + strtoul(argv[1], NULL, 10);
-            FindDialog f = {strtoul(argv[2], NULL, 10), NULL};
+            FindDialog f = {Unhex(argv[2]), NULL};
             do {
                 EnumWindows(FindDialogProc, (LPARAM)&f);
                 if (f.found)
@@ -295,6 +310,19 @@ int main()
             } else {
                 printf("none\n");
             }
+        } else if (cmd == "files" && argc == 3) {
+            std::string pattern = Unhex(argv[1]) + "\\" + argv[2];
+            WIN32_FIND_DATAA data;
+            HANDLE h = FindFirstFileA(pattern.c_str(), &data);
+            std::string out = "files";
+            if (h != INVALID_HANDLE_VALUE) {
+                do {
+                    out += std::string(" ") + Hex(data.cFileName) + ":" +
+                           ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "d" : "f");
+                } while (FindNextFileA(h, &data));
+                FindClose(h);
+            }
+            printf("%s\n", out.c_str());
         } else if (cmd == "dialog" && argc == 2) {
             Dialog(ParseHandle(argv[1]));
         } else if (cmd == "list" && argc == 2) {
@@ -303,10 +331,8 @@ int main()
             RECT r;
             SystemParametersInfoA(SPI_GETWORKAREA, 0, &r, 0);
             printf("%s\n", Rect(r).c_str());
-        } else if ((cmd == "click" || cmd == "dblclick" || cmd == "rclick") && argc == 3) {
-            bool right = cmd == "rclick";
-            Mouse(atoi(argv[1]), atoi(argv[2]), right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN,
-                  right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP, cmd == "dblclick" ? 2 : 1);
+        } else if ((cmd == "click" || cmd == "dblclick") && argc == 3) {
+            Mouse(atoi(argv[1]), atoi(argv[2]), MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, cmd == "dblclick" ? 2 : 1);
             printf("ok\n");
         } else if (cmd == "key" && argc >= 2) {
             std::vector<WORD> vks;
@@ -314,6 +340,16 @@ int main()
                 vks.push_back((WORD)strtoul(argv[i], NULL, 0));
             Keys(vks);
             printf("ok\n");
+        } else if (cmd == "idle" && argc == 3) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(ParseHandle(argv[1]), &pid);
+            HANDLE h = OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid);
+            DWORD r = h ? WaitForInputIdle(h, strtoul(argv[2], NULL, 10)) : WAIT_FAILED;
+            if (h)
+                CloseHandle(h);
+            printf("%lu\n", (unsigned long)r);
+        } else if (cmd == "item" && argc == 3) {
+            printf("%s\n", Handle(GetDlgItem(ParseHandle(argv[1]), atoi(argv[2]))).c_str());
         } else if (cmd == "alive" && argc == 2) {
             printf("%d\n", IsWindow(ParseHandle(argv[1])) ? 1 : 0);
         } else if (cmd == "foreground" && argc == 2) {
