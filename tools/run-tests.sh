@@ -5,4 +5,8 @@ set -eu
 build=$1
 bash "$(dirname "$0")/wine-prefix.sh" "$build"
 cd "$build"
-ctest --output-on-failure
+status=0
+ctest --output-on-failure || status=$?
+# Let Wine end by itself before the display goes.
+WINEPREFIX="$PWD/wineprefix" wineserver -w || true
+exit $status
