@@ -1,6 +1,7 @@
 // The stand-in Install Aide: INSTAIDE.dll for computers without the Palm Desktop.
 //
-// It keeps a small store in a folder: users.txt lists the users, one name a line, in
+// It accepts only well-formed handheld databases (see IsHandheldDatabase), and keeps a small
+// store in a folder: users.txt lists the users, one name a line, in
 // order; queue\<user>\ receives a copy of every file queued for that user, and
 // queue\<user>\queued.txt records each request. The folder is INSTAIDE_STANDIN_STORE or,
 // without that variable, "store" beside this DLL.
@@ -118,6 +119,70 @@ BOOL AppendLine(const char* pszPath, const char* pszLine)
     return bOk;
 }
 
+unsigned BigEndian(const unsigned char* p, int cb)
+{
+    unsigned value = 0;
+    for (int i = 0; i < cb; ++i)
+        value = (value << 8) | p[i];
+    return value;
+}
+
+bool Printable(const unsigned char* p, int cb)
+{
+    for (int i = 0; i < cb; ++i)
+        if (p[i] < 0x20 || p[i] > 0x7E)
+            return false;
+    return true;
+}
+
+// A Palm database, as far as its header tells: the 72-byte header (a NUL-terminated
+// printable name in 32 bytes; for a .prc the resource attribute; four-character type and
+// creator), then a single record list (next list 0, a count, the entries) whose entries,
+// and the data they point to, lie within the file.
+bool IsHandheldDatabase(LPCSTR lpszFileName)
+{
+    const DWORD kHeader = 72, kListHead = 6;
+    const unsigned kAttrResource = 0x0001;
+    HANDLE hFile = CreateFileA(lpszFileName, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD cbFile = GetFileSize(hFile, NULL);
+    unsigned char head[kHeader + kListHead];
+    DWORD cbRead = 0;
+    bool bOk = cbFile != INVALID_FILE_SIZE && cbFile >= sizeof head &&
+               ReadFile(hFile, head, sizeof head, &cbRead, NULL) && cbRead == sizeof head;
+
+    const char* pszExtension = strrchr(lpszFileName, '.');
+    const bool bResourceFile = pszExtension && lstrcmpiA(pszExtension, ".prc") == 0;
+    if (bOk) {
+        const unsigned char* pNul = (const unsigned char*)memchr(head, 0, 32);
+        const unsigned attributes = BigEndian(head + 32, 2);
+        bOk = pNul != NULL && pNul != head && Printable(head, (int)(pNul - head)) &&
+              (!bResourceFile || (attributes & kAttrResource)) &&
+              Printable(head + 60, 4) && Printable(head + 64, 4) &&
+              BigEndian(head + 72, 4) == 0;   // no chained record lists
+    }
+    if (bOk) {
+        const bool bResources = (BigEndian(head + 32, 2) & kAttrResource) != 0;
+        const DWORD cbEntry = bResources ? 10 : 8;           // type, id, offset / offset, attrs, id
+        const DWORD nEntries = BigEndian(head + 76, 2);
+        const DWORD cbList = nEntries * cbEntry;
+        bOk = kHeader + kListHead + cbList <= cbFile;
+        unsigned char entry[10];
+        DWORD dwPrevious = kHeader + kListHead + cbList;
+        for (DWORD i = 0; bOk && i < nEntries; ++i) {
+            bOk = ReadFile(hFile, entry, cbEntry, &cbRead, NULL) && cbRead == cbEntry;
+            if (!bOk)
+                break;
+            const DWORD dwOffset = BigEndian(entry + (bResources ? 6 : 0), 4);
+            bOk = dwOffset >= dwPrevious && dwOffset <= cbFile && (!bResources || Printable(entry, 4));
+            dwPrevious = dwOffset;
+        }
+    }
+    CloseHandle(hFile);
+    return bOk;
+}
+
 }  // namespace
 
 // Results of InstAideInstallFile.
@@ -126,7 +191,8 @@ enum {
     STANDIN_NO_STORE = -1,       // the store cannot be read
     STANDIN_UNKNOWN_USER = -2,   // no such user in users.txt
     STANDIN_NO_FILE = -3,        // the file is not in the current directory
-    STANDIN_COPY_FAILED = -4     // the copy into the queue failed
+    STANDIN_COPY_FAILED = -4,    // the copy into the queue failed
+    STANDIN_NOT_DATABASE = -5    // the file is not a well-formed handheld database
 };
 
 LONG INSTAIDEAPI InstAideUserCount(void)
@@ -186,6 +252,8 @@ LONG INSTAIDEAPI InstAideInstallFile(LPCSTR lpszUserName, LPCSTR lpszFileName)
     DWORD dwAttributes = GetFileAttributesA(lpszFileName);
     if (dwAttributes == INVALID_FILE_ATTRIBUTES || (dwAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return STANDIN_NO_FILE;
+    if (!IsHandheldDatabase(lpszFileName))
+        return STANDIN_NOT_DATABASE;
 
     char szFolder[MAX_PATH], szQueues[MAX_PATH], szQueue[MAX_PATH], szName[MAX_PATH];
     char szTarget[MAX_PATH], szRecord[MAX_PATH];

@@ -177,3 +177,14 @@ def test_stand_in_exports_the_three_ordinals_and_says_what_it_is():
     assert all(e.name is None for e in exports)
     description = version_strings(dll)[b"040904b0"]["FileDescription"]
     assert "STAND-IN" in description and "not the Palm Desktop library" in description
+
+
+def test_manifest_runs_as_invoker_on_every_current_windows(pe):
+    data, _ = resource(pe, RT_MANIFEST, 1)
+    text = data.decode("utf-8")
+    assert 'level="asInvoker"' in text
+    for os_id in ("e2011457-1546-43c5-a5fe-008deee3d3f0", "35138b9a-5d96-4fbd-8e2d-a2440225f93a",
+                  "4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38", "1f676c76-80e1-4239-95bb-83d0f6d0da78",
+                  "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"):
+        assert "{%s}" % os_id in text
+    assert "Microsoft.Windows.Common-Controls" not in text

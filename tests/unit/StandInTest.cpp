@@ -9,6 +9,27 @@
 
 namespace {
 
+// A small well-formed resource database: the header, a list of two resources, the data.
+std::string Database(const std::string& name = "Player", unsigned attributes = 0x0001,
+                     const std::string& type = "appl", const std::string& creator = "QmbA",
+                     unsigned entries = 2, unsigned firstOffset = 0)
+{
+    auto be = [](unsigned v, int n) {
+        std::string s;
+        for (int i = n - 1; i >= 0; --i)
+            s += (char)((v >> (8 * i)) & 0xFF);
+        return s;
+    };
+    std::string header = name.substr(0, 32);
+    header.resize(32, '\0');
+    header += be(attributes, 2) + be(1, 2) + std::string(24, '\0') + type + creator + be(0, 4);
+    const unsigned dataStart = 78 + 10 * 2 + 2;   // the list head is part of the first 78 bytes
+    std::string list = be(0, 4) + be(entries, 2);
+    list += "tAIN" + be(1000, 2) + be(firstOffset ? firstOffset : dataStart, 4);
+    list += "code" + be(1, 2) + be(dataStart + 4, 4);
+    return header + list + std::string(2, '\0') + std::string("Hi!\0", 4) + "\x4e\x75";
+}
+
 class StandInTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -112,15 +133,15 @@ TEST_F(StandInTest, EmptyStoreHasNoUsers)
 TEST_F(StandInTest, RequestCopiesTheFileIntoTheUsersQueue)
 {
     WriteFile(m_store + "\\users.txt", "Ann\nBob\n");
-    WriteFile(m_work + "\\a.prc", "first file");
-    WriteFile(m_work + "\\b.prc", "second file");
+    WriteFile(m_work + "\\a.prc", Database("First"));
+    WriteFile(m_work + "\\b.prc", Database("Second"));
 
     EXPECT_EQ(s_install("Bob", "a.prc"), 0);
     EXPECT_EQ(s_install("Bob", "b.prc"), 0);
     EXPECT_EQ(s_install("Bob", "a.prc"), 0);   // repeatable
 
-    EXPECT_EQ(ReadFile(m_store + "\\queue\\Bob\\a.prc"), "first file");
-    EXPECT_EQ(ReadFile(m_store + "\\queue\\Bob\\b.prc"), "second file");
+    EXPECT_EQ(ReadFile(m_store + "\\queue\\Bob\\a.prc"), Database("First"));
+    EXPECT_EQ(ReadFile(m_store + "\\queue\\Bob\\b.prc"), Database("Second"));
     EXPECT_EQ(ReadFile(m_store + "\\queue\\Bob\\queued.txt"), "a.prc\r\nb.prc\r\na.prc\r\n");
     EXPECT_EQ(GetFileAttributesA((m_store + "\\queue\\Ann").c_str()), INVALID_FILE_ATTRIBUTES);
 }
@@ -128,7 +149,7 @@ TEST_F(StandInTest, RequestCopiesTheFileIntoTheUsersQueue)
 TEST_F(StandInTest, FailedRequestsAreNegative)
 {
     WriteFile(m_store + "\\users.txt", "Ann\n");
-    WriteFile(m_work + "\\a.prc", "x");
+    WriteFile(m_work + "\\a.prc", Database());
     CreateDirectoryA((m_work + "\\old.prc").c_str(), NULL);
 
     EXPECT_LT(s_install("Zed", "a.prc"), 0);       // unknown user
@@ -141,9 +162,43 @@ TEST_F(StandInTest, FailedRequestsAreNegative)
 TEST_F(StandInTest, UserNamesThatNoFolderCanHoldStillGetAQueue)
 {
     WriteFile(m_store + "\\users.txt", "A/B:C\n");
-    WriteFile(m_work + "\\a.prc", "x");
+    WriteFile(m_work + "\\a.prc", Database());
     EXPECT_EQ(s_install("A/B:C", "a.prc"), 0);
-    EXPECT_EQ(ReadFile(m_store + "\\queue\\A_B_C\\a.prc"), "x");
+    EXPECT_EQ(ReadFile(m_store + "\\queue\\A_B_C\\a.prc"), Database());
+}
+
+TEST_F(StandInTest, RefusesWhatIsNoHandheldDatabase)
+{
+    WriteFile(m_store + "\\users.txt", "Ann\n");
+    const std::string good = Database();
+    std::string noNul = good;
+    for (int i = 0; i < 32; ++i)
+        noNul[i] = 'n';
+    struct Case {
+        const char* what;
+        std::string content;
+    } cases[] = {
+        {"empty file", ""},
+        {"plain text", "just some text that is long enough to fill a header of seventy-eight bytes......"},
+        {"cut header", good.substr(0, 60)},
+        {"name without NUL", noNul},
+        {"empty name", Database("")},
+        {"name with a control byte", Database("Pl\x01yer")},
+        {"no resource attribute", Database("Player", 0x0008)},
+        {"type not printable", Database("Player", 1, std::string("ap\0l", 4))},
+        {"creator not printable", Database("Player", 1, "appl", "Q\xffmb")},
+        {"record list beyond the file", Database("Player", 1, "appl", "QmbA", 900)},
+        {"data offset beyond the file", Database("Player", 1, "appl", "QmbA", 2, 5000)},
+        {"data offset inside the list", Database("Player", 1, "appl", "QmbA", 2, 80)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteFile(m_work + "\\bad.prc", c.content);
+        EXPECT_LT(s_install("Ann", "bad.prc"), 0);
+    }
+    WriteFile(m_work + "\\good.prc", good);
+    EXPECT_EQ(s_install("Ann", "good.prc"), 0);
+    EXPECT_EQ(ReadFile(m_store + "\\queue\\Ann\\queued.txt"), "good.prc\r\n");
 }
 
 }  // namespace
