@@ -17,8 +17,9 @@ CWinApp* AfxGetApp()
 BOOL CInstallApp::InitInstance()
 {
     CInstallDlg dlg;
-    m_pMainWnd = &dlg;
+    m_pMainWnd = &dlg;   // cppcheck-suppress danglingLifetime ; cleared below, and when the window goes
     dlg.DoModal();
+    m_pMainWnd = NULL;   // when the dialog could not even be created
     // The dialog is gone: end the program rather than run a message loop.
     return FALSE;
 }

@@ -9,7 +9,7 @@ public:
     ~CInstallApp() {}
 
     // Runs the install dialog as the main window, then ends the program.
-    virtual BOOL InitInstance();
+    BOOL InitInstance() override;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -11,9 +11,10 @@ BEGIN_MESSAGE_MAP(CInstallDlg, CDialog)
     ON_BN_CLICKED(IDOK, CInstallDlg::OnInstall)
 END_MESSAGE_MAP()
 
-CInstallDlg::CInstallDlg(CWnd* pParent) : CDialog(IDD, pParent)
+CInstallDlg::CInstallDlg(CWnd* pParent)
+    : CDialog(IDD, pParent),
+      m_hIcon(::LoadIconA(AfxGetApp()->m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME)))
 {
-    m_hIcon = ::LoadIconA(AfxGetApp()->m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME));
 }
 
 void CInstallDlg::DoDataExchange(CDataExchange* pDX)

@@ -14,8 +14,8 @@ public:
     enum { IDD = IDD_INSTALL_DIALOG };
 
 protected:
-    virtual void DoDataExchange(CDataExchange* pDX);
-    virtual BOOL OnInitDialog();
+    void DoDataExchange(CDataExchange* pDX) override;
+    BOOL OnInitDialog() override;
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();

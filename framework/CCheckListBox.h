@@ -24,8 +24,8 @@ public:
     int GetCaretIndex() const;                     // LB_GETCARETINDEX
 
 protected:
-    virtual void PreSubclassWindow();
-    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    void PreSubclassWindow() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void MeasureItem(LPMEASUREITEMSTRUCT lpMIS);

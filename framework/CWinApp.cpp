@@ -60,22 +60,20 @@ void CWinApp::SetAppNames(HINSTANCE hInstance)
     if (pszExtension == NULL)
         pszExtension = pszFileName + strlen(pszFileName);
 
-    char chSaved = *pszExtension;
-    *pszExtension = '\0';
-    CString strBase(szPath);            // the full path without the extension
-    CString strTitle(pszFileName);      // the file name without the extension
-    *pszExtension = chSaved;
+    char szBase[MAX_PATH], szFileTitle[MAX_PATH];
+    ::lstrcpynA(szBase, szPath, (int)(pszExtension - szPath) + 1);                 // the path without the extension
+    ::lstrcpynA(szFileTitle, pszFileName, (int)(pszExtension - pszFileName) + 1);  // the file name without it
 
     if (m_strAppName.IsEmpty()) {
         char szTitle[256];
         if (::LoadStringA(hInstance, AFX_IDS_APP_TITLE, szTitle, sizeof szTitle) > 0)
             m_strAppName = szTitle;
         else
-            m_strAppName = strTitle;
+            m_strAppName = szFileTitle;
     }
-    m_strHelpFilePath = strBase;
+    m_strHelpFilePath = szBase;
     m_strHelpFilePath += ".HLP";
-    m_strProfileName = strTitle;
+    m_strProfileName = szFileTitle;
     m_strProfileName += ".INI";
 }
 

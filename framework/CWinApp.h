@@ -33,9 +33,9 @@ protected:
 
     DECLARE_MESSAGE_MAP()
 
-private:
-    friend int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
-    // Fills the names above from the executable's path and resources.
+public:
+    // Start-up, by the program's entry point: fills the names above from the executable's
+    // path and resources.
     void SetAppNames(HINSTANCE hInstance);
 };
 

@@ -36,7 +36,7 @@ struct AFX_MSGMAP {
 #define DECLARE_MESSAGE_MAP() \
 protected: \
     static const AFX_MSGMAP* GetThisMessageMap(); \
-    virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
+    const AFX_MSGMAP* GetMessageMap() const override { return GetThisMessageMap(); }
 
 // The table is a function-local constant, so it needs no run-time initialisation.
 #define BEGIN_MESSAGE_MAP(theClass, baseClass) \

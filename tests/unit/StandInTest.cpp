@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -52,6 +53,7 @@ protected:
         m_root = std::string(temp) + "standin_" + info->name() + "_" + std::to_string(GetCurrentProcessId());
         m_store = m_root + "\\store";
         m_work = m_root + "\\work";
+        std::filesystem::remove_all(m_root);   // left by an earlier run
         CreateDirectoryA(m_root.c_str(), NULL);
         CreateDirectoryA(m_store.c_str(), NULL);
         CreateDirectoryA(m_work.c_str(), NULL);
@@ -60,7 +62,11 @@ protected:
         SetCurrentDirectoryA(m_work.c_str());
     }
 
-    void TearDown() override { SetCurrentDirectoryA(m_savedDir); }
+    void TearDown() override
+    {
+        SetCurrentDirectoryA(m_savedDir);
+        std::filesystem::remove_all(m_root);
+    }
 
     void WriteFile(const std::string& path, const std::string& content)
     {
