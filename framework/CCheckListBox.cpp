@@ -9,7 +9,11 @@
 static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
-CCheckListBox::CCheckListBox() : m_cxBox(13), m_cxExtent(0) {}
+CCheckListBox::CCheckListBox() : m_cxBox(13), m_cxExtent(0)
+{
+    for (int i = 0; i < 256; ++i)
+        m_cxChar[i] = 0;
+}
 
 int CCheckListBox::GetCount() const
 {
@@ -38,8 +42,10 @@ int CCheckListBox::SetCheck(int nIndex, int nCheck)
 {
     if (SendMessage(LB_SETITEMDATA, (WPARAM)nIndex, nCheck ? 1 : 0) == LB_ERR)
         return LB_ERR;
+    // Only a list on screen needs redrawing; while a dialog fills its hidden list, asking
+    // for each entry's rectangle would cost more than the whole fill.
     RECT rcItem;
-    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) != LB_ERR)
+    if (::IsWindowVisible(m_hWnd) && SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) != LB_ERR)
         ::InvalidateRect(m_hWnd, &rcItem, FALSE);
     return 0;
 }
@@ -61,25 +67,56 @@ int CCheckListBox::GetCaretIndex() const
 
 int CCheckListBox::ItemHeight() const
 {
-    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
-    HDC hDC = ::GetDC(m_hWnd);
-    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
     TEXTMETRICA tm;
-    int cyText = ::GetTextMetricsA(hDC, &tm) ? tm.tmHeight : 13;
-    if (hOldFont)
-        ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(m_hWnd, hDC);
+    int cyText = GetFontMetrics(&tm) ? tm.tmHeight : 13;
     return (cyText > m_cxBox ? cyText : m_cxBox) + 2;
 }
 
-void CCheckListBox::PreSubclassWindow()
+BOOL CCheckListBox::GetFontMetrics(TEXTMETRICA* pMetrics) const
 {
+    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
+    HDC hDC = ::GetDC(m_hWnd);
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+    BOOL bOk = ::GetTextMetricsA(hDC, pMetrics);
+    if (hOldFont)
+        ::SelectObject(hDC, hOldFont);
+    ::ReleaseDC(m_hWnd, hDC);
+    return bOk;
+}
+
+void CCheckListBox::MeasureFont()
+{
+    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
     HDC hDC = ::GetDC(m_hWnd);
     m_cxBox = ::MulDiv(13, ::GetDeviceCaps(hDC, LOGPIXELSY), 96);
+    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+    if (!::GetCharWidth32A(hDC, 0, 255, m_cxChar))
+        for (int i = 0; i < 256; ++i)
+            m_cxChar[i] = 0;
+    if (hOldFont)
+        ::SelectObject(hDC, hOldFont);
     ::ReleaseDC(m_hWnd, hDC);
     // Win32: a fixed owner-drawn list box asks its parent for the item height while the
     // dialog is still being built, before anyone could answer for this control; set it now.
     SendMessage(LB_SETITEMHEIGHT, 0, ItemHeight());
+}
+
+void CCheckListBox::PreSubclassWindow()
+{
+    MeasureFont();
+}
+
+int CCheckListBox::TextWidth(LPCSTR lpszText) const
+{
+    // Summing the widths of single-byte characters needs no device context per entry; a
+    // double-byte code page's text is measured by GDI.
+    int cx = 0;
+    for (const unsigned char* p = (const unsigned char*)lpszText; *p; ++p) {
+        if (::IsDBCSLeadByte(*p) || m_cxChar[*p] == 0)
+            return -1;
+        cx += m_cxChar[*p];
+    }
+    return cx;
 }
 
 RECT CCheckListBox::CheckBoxRect(const RECT& rcItem) const
@@ -170,20 +207,22 @@ int CCheckListBox::CheckBoxFromPoint(POINT pt) const
 
 void CCheckListBox::WidenExtent(LPCSTR lpszItem)
 {
-    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
-    HDC hDC = ::GetDC(m_hWnd);
-    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
-    SIZE size;
-    if (::GetTextExtentPoint32A(hDC, lpszItem, lstrlenA(lpszItem), &size)) {
-        const int cxItem = kBoxMargin + m_cxBox + kTextGap + 1 + size.cx + 2;
-        if (cxItem > m_cxExtent) {
-            m_cxExtent = cxItem;
-            SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)m_cxExtent);
-        }
+    int cxText = TextWidth(lpszItem);
+    if (cxText < 0) {
+        HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
+        HDC hDC = ::GetDC(m_hWnd);
+        HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+        SIZE size;
+        cxText = ::GetTextExtentPoint32A(hDC, lpszItem, lstrlenA(lpszItem), &size) ? size.cx : 0;
+        if (hOldFont)
+            ::SelectObject(hDC, hOldFont);
+        ::ReleaseDC(m_hWnd, hDC);
     }
-    if (hOldFont)
-        ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(m_hWnd, hDC);
+    const int cxItem = kBoxMargin + m_cxBox + kTextGap + 1 + cxText + 2;
+    if (cxItem > m_cxExtent) {
+        m_cxExtent = cxItem;
+        SendMessage(LB_SETHORIZONTALEXTENT, (WPARAM)m_cxExtent);
+    }
 }
 
 LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -225,6 +264,12 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+
+    case WM_SETFONT: {
+        LRESULT lResult = DefWindowProc(message, wParam, lParam);
+        MeasureFont();
+        return lResult;
+    }
 
     case WM_CHAR:
         if (wParam == ' ')
