@@ -170,6 +170,31 @@ class Probe:
         self.ask("key " + " ".join(str(vk) for vk in vks))
 
 
+IFEO = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\Image File Execution Options"
+PROGRAM_NAMES = ("Sorvanil.exe", "Setup Palm.exe")
+
+
+def heap_checking():
+    return "heap" in os.environ.get("WINEDEBUG", "")
+
+
+@pytest.fixture(scope="session", autouse=True)
+def heap_validation():
+    """With WINEDEBUG=warn+heap, every heap operation of the program is validated too:
+    Wine reports heap errors on its err channel, but checks blocks only when the program's
+    GlobalFlag asks for it (tail, free and parameter checks, validate all: 0xF0)."""
+    if not heap_checking():
+        yield
+        return
+    for name in PROGRAM_NAMES:
+        subprocess.run(["wine", "reg", "add", IFEO + "\\" + name, "/v", "GlobalFlag", "/t", "REG_DWORD",
+                        "/d", "0xF0", "/f"], env=wine_env(), capture_output=True, timeout=60, check=True)
+    yield
+    for name in PROGRAM_NAMES:
+        subprocess.run(["wine", "reg", "delete", IFEO + "\\" + name, "/f"], env=wine_env(), capture_output=True,
+                       timeout=60)
+
+
 @pytest.fixture(scope="session")
 def probe():
     p = Probe()
@@ -200,8 +225,10 @@ class Run:
         env = wine_env()
         env["INSTAIDE_DOUBLE_CONFIG"] = winpath(self.config)
         env["INSTAIDE_DOUBLE_LOG"] = winpath(self.log)
-        self.proc = subprocess.Popen(["wine", str(self.bin / exe_name), *args], cwd=self.work, env=env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.stderr = root / "stderr.txt"
+        with open(self.stderr, "wb") as stderr:
+            self.proc = subprocess.Popen(["wine", str(self.bin / exe_name), *args], cwd=self.work, env=env,
+                                         stdout=subprocess.DEVNULL, stderr=stderr)
         self.hwnd = None
         self.list_hwnd = None
         self.hwnd = probe.find_dialog()
@@ -323,3 +350,8 @@ def run(tmp_path, probe):
     yield start
     for r in started:
         r.kill()
+    # With heap checking, Wine reports every heap error it finds in the program.
+    if heap_checking():
+        for r in started:
+            problems = [l for l in r.stderr.read_bytes().decode("latin-1").splitlines() if ":heap:" in l]
+            assert not problems, "heap errors:\n" + "\n".join(problems[:20])
