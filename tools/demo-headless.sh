@@ -25,15 +25,15 @@ wine Sorvanil.exe 2>/dev/null &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
-wait_window "Drestovane Handheld Computer Application Install" >/dev/null
+dialog=$(wait_window "Drestovane Handheld Computer Application Install")
 sleep 1
-import -window root "$demo/dialog.png"
+import -window "$dialog" "$demo/dialog.png"
 echo "demo: screenshot of the dialog: $demo/dialog.png"
 
 xdotool key Return          # INSTALL is the default button
-wait_window "Sorvanil" >/dev/null
+message=$(wait_window "Sorvanil")
 sleep 1
-import -window root "$demo/message.png"
+import -window "$message" "$demo/message.png"
 echo "demo: screenshot of the message: $demo/message.png"
 xdotool key Return          # OK
 

@@ -188,3 +188,15 @@ def test_manifest_runs_as_invoker_on_every_current_windows(pe):
                   "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"):
         assert "{%s}" % os_id in text
     assert "Microsoft.Windows.Common-Controls" not in text
+
+
+def test_dist_holds_the_program_and_its_read_me_and_no_library(tmp_path):
+    import subprocess
+    out = tmp_path / "dist"
+    source = Path(__file__).resolve().parents[2]
+    subprocess.run(["bash", str(source / "tools" / "dist.sh"), str(BUILD), str(out)], check=True,
+                   capture_output=True, timeout=60)
+    assert sorted(p.name for p in out.iterdir()) == ["README.txt", "Sorvanil.exe"]
+    assert (out / "Sorvanil.exe").read_bytes() == PROGRAM.read_bytes()
+    text = (out / "README.txt").read_bytes()
+    assert b"\r\n" in text and b"Installation incomplete: Some files could not be queued." in text
