@@ -1,5 +1,6 @@
 #include "CCheckListBox.h"
 
+#include "CClientDC.h"
 #include "CString.h"
 #include "afxres.h"
 
@@ -9,7 +10,7 @@
 static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
-CCheckListBox::CCheckListBox() : m_cxBox(13), m_cxExtent(0)
+CCheckListBox::CCheckListBox() : m_cxBox(13), m_cyItem(15), m_cxExtent(0)
 {
     for (int i = 0; i < 256; ++i)
         m_cxChar[i] = 0;
@@ -65,40 +66,20 @@ int CCheckListBox::GetCaretIndex() const
     return (int)SendMessage(LB_GETCARETINDEX);
 }
 
-int CCheckListBox::ItemHeight() const
-{
-    TEXTMETRICA tm;
-    int cyText = GetFontMetrics(&tm) ? tm.tmHeight : 13;
-    return (cyText > m_cxBox ? cyText : m_cxBox) + 2;
-}
-
-BOOL CCheckListBox::GetFontMetrics(TEXTMETRICA* pMetrics) const
-{
-    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
-    HDC hDC = ::GetDC(m_hWnd);
-    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
-    BOOL bOk = ::GetTextMetricsA(hDC, pMetrics);
-    if (hOldFont)
-        ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(m_hWnd, hDC);
-    return bOk;
-}
-
 void CCheckListBox::MeasureFont()
 {
-    HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
-    HDC hDC = ::GetDC(m_hWnd);
-    m_cxBox = ::MulDiv(13, ::GetDeviceCaps(hDC, LOGPIXELSY), 96);
-    HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
-    if (!::GetCharWidth32A(hDC, 0, 255, m_cxChar))
+    CClientDC dc(m_hWnd);
+    dc.SelectObject((HFONT)SendMessage(WM_GETFONT));
+    m_cxBox = ::MulDiv(13, ::GetDeviceCaps(dc.GetSafeHdc(), LOGPIXELSY), 96);
+    TEXTMETRICA tm;
+    const int cyText = ::GetTextMetricsA(dc.GetSafeHdc(), &tm) ? tm.tmHeight : m_cxBox;
+    m_cyItem = (cyText > m_cxBox ? cyText : m_cxBox) + 2;
+    if (!::GetCharWidth32A(dc.GetSafeHdc(), 0, 255, m_cxChar))
         for (int i = 0; i < 256; ++i)
             m_cxChar[i] = 0;
-    if (hOldFont)
-        ::SelectObject(hDC, hOldFont);
-    ::ReleaseDC(m_hWnd, hDC);
     // Win32: a fixed owner-drawn list box asks its parent for the item height while the
     // dialog is still being built, before anyone could answer for this control; set it now.
-    SendMessage(LB_SETITEMHEIGHT, 0, ItemHeight());
+    SendMessage(LB_SETITEMHEIGHT, 0, m_cyItem);
 }
 
 void CCheckListBox::PreSubclassWindow()
@@ -131,7 +112,7 @@ RECT CCheckListBox::CheckBoxRect(const RECT& rcItem) const
 
 void CCheckListBox::MeasureItem(LPMEASUREITEMSTRUCT lpMIS)
 {
-    lpMIS->itemHeight = (UINT)ItemHeight();
+    lpMIS->itemHeight = (UINT)m_cyItem;
 }
 
 void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
@@ -209,14 +190,10 @@ void CCheckListBox::WidenExtent(LPCSTR lpszItem)
 {
     int cxText = TextWidth(lpszItem);
     if (cxText < 0) {
-        HFONT hFont = (HFONT)SendMessage(WM_GETFONT);
-        HDC hDC = ::GetDC(m_hWnd);
-        HGDIOBJ hOldFont = hFont ? ::SelectObject(hDC, hFont) : NULL;
+        CClientDC dc(m_hWnd);
+        dc.SelectObject((HFONT)SendMessage(WM_GETFONT));
         SIZE size;
-        cxText = ::GetTextExtentPoint32A(hDC, lpszItem, lstrlenA(lpszItem), &size) ? size.cx : 0;
-        if (hOldFont)
-            ::SelectObject(hDC, hOldFont);
-        ::ReleaseDC(m_hWnd, hDC);
+        cxText = ::GetTextExtentPoint32A(dc.GetSafeHdc(), lpszItem, lstrlenA(lpszItem), &size) ? size.cx : 0;
     }
     const int cxItem = kBoxMargin + m_cxBox + kTextGap + 1 + cxText + 2;
     if (cxItem > m_cxExtent) {

@@ -36,14 +36,13 @@ private:
     int CheckBoxFromPoint(POINT pt) const;
     void WidenExtent(LPCSTR lpszItem);
 
-    int ItemHeight() const;
-    BOOL GetFontMetrics(TEXTMETRICA* pMetrics) const;
     // Reads the box size, character widths and item height from the list's font.
     void MeasureFont();
     int TextWidth(LPCSTR lpszText) const;
     RECT CheckBoxRect(const RECT& rcItem) const;
 
     int m_cxBox;        // the check box's side, in pixels
+    int m_cyItem;       // an entry's height: the taller of the text and the box
     int m_cxExtent;     // the horizontal extent: the widest entry so far
     int m_cxChar[256];  // the list font's width of each character, to measure entries quickly
 };

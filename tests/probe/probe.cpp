@@ -125,6 +125,20 @@ BOOL CALLBACK FindOwnedProc(HWND hWnd, LPARAM lParam)
     return TRUE;
 }
 
+// Enumerates the top-level windows until the finder has found one or the time is up.
+template <typename Finder>
+HWND PollWindows(DWORD timeoutMs, WNDENUMPROC proc, Finder& f)
+{
+    DWORD deadline = GetTickCount() + timeoutMs;
+    do {
+        EnumWindows(proc, (LPARAM)&f);
+        if (f.found)
+            break;
+        Sleep(50);
+    } while ((LONG)(deadline - GetTickCount()) > 0);
+    return f.found;
+}
+
 BOOL CALLBACK CollectChild(HWND hWnd, LPARAM lParam)
 {
     ((std::vector<HWND>*)lParam)->push_back(hWnd);
@@ -286,25 +300,11 @@ int main()
             printf("bye\n");
             break;
         } else if (cmd == "find" && argc == 3) {
-            DWORD deadline = GetTickCount() + strtoul(argv[1], NULL, 10);
             FindDialog f = {Unhex(argv[2]), NULL};
-            do {
-                EnumWindows(FindDialogProc, (LPARAM)&f);
-                if (f.found)
-                    break;
-                Sleep(50);
-            } while ((LONG)(deadline - GetTickCount()) > 0);
-            printf("%s\n", Handle(f.found).c_str());
+            printf("%s\n", Handle(PollWindows(strtoul(argv[1], NULL, 10), FindDialogProc, f)).c_str());
         } else if (cmd == "msgbox" && argc == 3) {
-            DWORD deadline = GetTickCount() + strtoul(argv[1], NULL, 10);
             FindOwned f = {ParseHandle(argv[2]), NULL};
-            do {
-                EnumWindows(FindOwnedProc, (LPARAM)&f);
-                if (f.found)
-                    break;
-                Sleep(50);
-            } while ((LONG)(deadline - GetTickCount()) > 0);
-            if (f.found) {
+            if (PollWindows(strtoul(argv[1], NULL, 10), FindOwnedProc, f)) {
                 Sleep(150);   // let it finish laying out its buttons
                 MsgBox(f.found);
             } else {
