@@ -16,7 +16,7 @@ from pathlib import Path
 
 BUILD = Path(sys.argv[1]).resolve()
 SOURCE = Path(sys.argv[2]).resolve()
-ROUNDS_STARTUP = 31
+ROUNDS_STARTUP = 21
 ROUNDS_USERS = 9
 ROUNDS_INSTALL = 5
 

@@ -87,7 +87,10 @@ int main(int argc, char** argv)
 
     if (strcmp(argv[1], "startup") == 0) {
         for (int round = 0; round < n; ++round) {
-            for (int k = 3; k < argc; ++k) {
+            for (int i = 3; i < argc; ++i) {
+                // Every other round in reverse order, so that neither program always
+                // follows the other.
+                const int k = round % 2 ? argc + 2 - i : i;
                 PROCESS_INFORMATION pi;
                 LARGE_INTEGER started;
                 if (!Start(argv[k], &pi, &started))
@@ -97,6 +100,7 @@ int main(int argc, char** argv)
                 double ms = Milliseconds(started);
                 printf("%s %.2f\n", argv[k], ms);
                 End(pi, hDlg);
+                Sleep(300);   // let Wine finish with the ended program before the next starts
             }
         }
         return 0;
