@@ -186,7 +186,6 @@ INT_PTR CDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             ::PostQuitMessage(0);
             m_bPostedQuit = TRUE;
         }
-        PostNcDestroy();
         return FALSE;
     }
     }

@@ -16,17 +16,7 @@ CWinApp::CWinApp(LPCSTR lpszAppName)
 
 BOOL CWinApp::InitInstance()
 {
-    return TRUE;
-}
-
-int CWinApp::Run()
-{
-    MSG msg;
-    while (::GetMessageA(&msg, NULL, 0, 0) > 0) {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageA(&msg);
-    }
-    return ExitInstance();
+    return FALSE;
 }
 
 int CWinApp::ExitInstance()
@@ -82,7 +72,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
     CWinApp* pApp = AfxGetApp();
     pApp->SetAppNames(hInstance);
-    if (!pApp->InitInstance())
-        return pApp->ExitInstance();
-    return pApp->Run();
+    pApp->InitInstance();
+    return pApp->ExitInstance();
 }

@@ -12,10 +12,9 @@ public:
     // without that string, from the executable's file name.
     explicit CWinApp(LPCSTR lpszAppName = NULL);
 
-    // Start-up: returning FALSE ends the program at once, without a message loop.
+    // Start-up. A dialog application runs its dialog here and returns FALSE; this framework
+    // has no message loop of the application's own, so the program ends either way.
     virtual BOOL InitInstance();
-    // The message loop, run only when InitInstance returned TRUE; returns the exit code.
-    virtual int Run();
     // The last call before the process ends; returns the exit code.
     virtual int ExitInstance();
 

@@ -69,9 +69,7 @@ LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPAR
     ::SetWindowLongPtrA(hWnd, GWLP_USERDATA, 0);
     pWnd->m_hWnd = NULL;
     pWnd->m_pfnSuper = NULL;
-    LRESULT lResult = ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
-    pWnd->PostNcDestroy();
-    return lResult;
+    return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

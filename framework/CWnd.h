@@ -10,8 +10,6 @@ class CWnd : public CCmdTarget {
 public:
     CWnd();
 
-    HWND GetSafeHwnd() const { return m_hWnd; }
-
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const;
     BOOL DestroyWindow();
     BOOL IsIconic() const;
@@ -37,8 +35,6 @@ protected:
 
     // Called by SubclassWindow once m_hWnd is set, before the window's messages come here.
     virtual void PreSubclassWindow() {}
-    // Called after the window's last message; the handle is already gone.
-    virtual void PostNcDestroy() {}
 
     // Runs the map's handler for a message; FALSE when there is none, or when the handler
     // asked for the default handling with Default().

@@ -3,8 +3,7 @@ import time
 
 import pytest
 
-from conftest import (CAPTION, CLICK_GAP, VK_ESCAPE, VK_F4, VK_MENU, VK_RETURN, VK_SPACE, VK_DOWN,
-                      centre)
+from conftest import CAPTION, CLICK_GAP, VK_DOWN, VK_ESCAPE, VK_F4, VK_MENU, VK_RETURN, VK_SPACE
 
 FIRST_TEXT = b'Install the Drestovane (TM) "Quimbrel Audio Player" software to your Palm m100 handhelds.'
 SECOND_TEXT = (b"Select the Palm Desktop (TM) users for which the software should be installed.  "

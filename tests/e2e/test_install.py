@@ -1,8 +1,6 @@
 """The install command through the real program: checks, search, requests, outcome messages."""
 import time
 
-import pytest
-
 from conftest import (CLICK_GAP, NO_USERS, NOT_FOUND, NOT_SELECTED, READY, VK_RETURN)
 
 USERS = ["Ann", "Bob", "Cy"]   # listed Cy, Bob, Ann from the top
