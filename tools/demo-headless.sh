@@ -6,8 +6,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 demo=${DEMO_DIR:-$build/demo}
 bash "$here/wine-prefix.sh" "$build"
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winedbg.exe=d;winemenubuilder.exe=d"
+. "$here/wine-env.sh"
 
 # Waits up to 20 s for a window with this exact title; prints its X id.
 wait_window() {

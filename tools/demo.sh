@@ -30,8 +30,7 @@ elif [ "$mode" = "--headless" ]; then
   bash "$here/demo-headless.sh" "$build"
 else
   bash "$here/wine-prefix.sh" "$build"
-  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-  export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winedbg.exe=d;winemenubuilder.exe=d"
+  . "$here/wine-env.sh"
   echo "demo: the install dialog is open; check the users and press INSTALL (or EXIT)."
   (cd "$demo" && wine Sorvanil.exe 2>/dev/null) || true
 fi

@@ -4,8 +4,7 @@
 # Usage: tools/wine-prefix.sh BUILD_DIR
 set -eu
 build=$(cd "$1" && pwd)
-export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winedbg.exe=d;winemenubuilder.exe=d"
+. "$(dirname "$0")/wine-env.sh"
 if [ ! -f "$WINEPREFIX/.sorvanil-ready" ]; then
   echo "wine-prefix: creating $WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
