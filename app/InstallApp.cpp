@@ -9,11 +9,6 @@ END_MESSAGE_MAP()
 
 CInstallApp theApp;
 
-CWinApp* AfxGetApp()
-{
-    return &theApp;
-}
-
 BOOL CInstallApp::InitInstance()
 {
     CInstallDlg dlg;

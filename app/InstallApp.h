@@ -14,4 +14,3 @@ public:
     DECLARE_MESSAGE_MAP()
 };
 
-extern CInstallApp theApp;

@@ -1,19 +1,24 @@
 #include "InstallDlg.h"
 
 #include "framework/CDataExchange.h"
+#include "framework/CFileFind.h"
 #include "framework/CPaintDC.h"
+#include "framework/CWaitCursor.h"
 #include "framework/CWinApp.h"
+#include "install/InstallCommand.h"
 #include "install/UserList.h"
 
 BEGIN_MESSAGE_MAP(CInstallDlg, CDialog)
     ON_WM_PAINT()
     ON_WM_QUERYDRAGICON()
+    ON_WM_SETCURSOR()
     ON_BN_CLICKED(IDOK, CInstallDlg::OnInstall)
 END_MESSAGE_MAP()
 
 CInstallDlg::CInstallDlg(CWnd* pParent)
     : CDialog(IDD, pParent),
-      m_hIcon(::LoadIconA(AfxGetApp()->m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME)))
+      m_hIcon(::LoadIconA(AfxGetApp()->m_hInstance, MAKEINTRESOURCEA(IDR_MAINFRAME))),
+      m_bInstalling(FALSE)
 {
 }
 
@@ -31,6 +36,53 @@ BOOL CInstallDlg::OnInitDialog()
     SetIcon(m_hIcon, FALSE);
 
     PopulateUserList(m_userList);
+    return TRUE;
+}
+
+void CInstallDlg::OnInstall()
+{
+    // The Install Aide may run this thread's messages while it works (a window of its own, a
+    // message loop): nothing the person does meanwhile may start the command again or close
+    // the dialog, so the dialog takes no input until the outcome is shown.
+    if (m_bInstalling)
+        return;
+    m_bInstalling = TRUE;
+    const HWND hWndFocus = ::GetFocus();
+    ::EnableWindow(m_hWnd, FALSE);
+
+    CInstallOutcome outcome;
+    {
+        CWaitCursor wait;
+        CFileFind finder;
+        outcome = RunInstallCommand(m_userList, finder);
+    }
+
+    // Keys and clicks that came while the requests ran are not meant for the message: the
+    // person dismisses it deliberately.
+    MSG msg;
+    while (::PeekMessageA(&msg, NULL, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE))
+        ;
+    while (::PeekMessageA(&msg, NULL, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE))
+        ;
+    while (::PeekMessageA(&msg, NULL, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE))
+        ;
+    // Win32: a message box leaves an owner disabled that was disabled when it opened.
+    ::EnableWindow(m_hWnd, TRUE);
+    if (::IsWindow(hWndFocus))
+        ::SetFocus(hWndFocus);
+    MessageBox(outcome.strMessage);
+    m_bInstalling = FALSE;
+    if (outcome.bCloseDialog)
+        DestroyWindow();
+}
+
+BOOL CInstallDlg::OnSetCursor(HWND hWnd, UINT nHitTest, UINT message)
+{
+    if (!m_bInstalling) {
+        Default();
+        return FALSE;
+    }
+    ::SetCursor(::LoadCursorA(NULL, (LPCSTR)IDC_WAIT));
     return TRUE;
 }
 

@@ -5,8 +5,6 @@
 #include "framework/CDialog.h"
 #include "res/resource.h"
 
-class CInstallReport;
-
 class CInstallDlg : public CDialog {
 public:
     explicit CInstallDlg(CWnd* pParent = NULL);
@@ -19,16 +17,16 @@ protected:
 
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);
 
-    // The install command ("INSTALL", Enter): queues every application file of the
-    // current directory for every checked user and reports the outcome.
+    // The install command ("INSTALL", Enter): runs it, shows its outcome, and closes the
+    // dialog unless the person is to check users and try again.
     void OnInstall();
-    int CountCheckedUsers();
-    void InstallForCheckedUsers(LPCSTR lpszFileName, CInstallReport& report);
 
     DECLARE_MESSAGE_MAP()
 
 private:
     CCheckListBox m_userList;
     HICON m_hIcon;   // shared: never destroyed
+    BOOL m_bInstalling;   // from the first request to the outcome message
 };

@@ -2,7 +2,6 @@
 
 #include "CClientDC.h"
 #include "CString.h"
-#include "afxres.h"
 
 #include <windowsx.h>
 
@@ -10,7 +9,7 @@
 static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
-CCheckListBox::CCheckListBox() : m_cxBox(13), m_cyItem(15), m_cxExtent(0)
+CCheckListBox::CCheckListBox() : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0)
 {
     for (int i = 0; i < 256; ++i)
         m_cxChar[i] = 0;
@@ -127,6 +126,15 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         return;
     }
 
+    // Where this entry really is on screen, against LB_GETITEMRECT's rectangle: scrolled
+    // sideways, Wine moves the DC's origin instead of rcItem. Clicks are hit-tested with it.
+    RECT rcListItem;
+    if (SendMessage(LB_GETITEMRECT, lpDIS->itemID, (LPARAM)&rcListItem) != LB_ERR) {
+        POINT ptDrawn = { rcItem.left, rcItem.top };
+        ::LPtoDP(hDC, &ptDrawn, 1);
+        m_xDrawnOffset = ptDrawn.x - rcListItem.left;
+    }
+
     RECT rcBoxArea = rcItem;
     RECT rcBox = CheckBoxRect(rcItem);
     rcBoxArea.right = rcBox.right + kTextGap;
@@ -180,6 +188,8 @@ int CCheckListBox::CheckBoxFromPoint(POINT pt) const
     RECT rcItem;
     if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) == LB_ERR)
         return -1;
+    // Only where the box is drawn: a list scrolled sideways may have it off screen.
+    ::OffsetRect(&rcItem, m_xDrawnOffset, 0);
     RECT rcBox = CheckBoxRect(rcItem);
     if (pt.x < rcItem.left || pt.x >= rcBox.right + kTextGap || pt.y < rcItem.top || pt.y >= rcItem.bottom)
         return -1;

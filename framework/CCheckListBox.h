@@ -9,6 +9,9 @@
 
 #include "CWnd.h"
 
+// Notification (WM_COMMAND code) to the parent: an entry's check state changed.
+#define CLBN_CHKCHANGE      40
+
 class CString;
 
 class CCheckListBox : public CWnd {
@@ -44,5 +47,6 @@ private:
     int m_cxBox;        // the check box's side, in pixels
     int m_cyItem;       // an entry's height: the taller of the text and the box
     int m_cxExtent;     // the horizontal extent: the widest entry so far
+    int m_xDrawnOffset; // entries as last drawn, in client pixels, against LB_GETITEMRECT
     int m_cxChar[256];  // the list font's width of each character, to measure entries quickly
 };

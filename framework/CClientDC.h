@@ -12,10 +12,11 @@ public:
     // Selects a GDI object (a font) until the context is released.
     void SelectObject(HGDIOBJ hObject);
 
-private:
-    CClientDC(const CClientDC&);
-    CClientDC& operator=(const CClientDC&);
+public:
+    CClientDC(const CClientDC&) = delete;   // a copy would release the same resource twice
+    CClientDC& operator=(const CClientDC&) = delete;
 
+private:
     HWND m_hWnd;
     HDC m_hDC;
     HGDIOBJ m_hOldObject;

@@ -19,7 +19,8 @@ protected:
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const { return GetThisMessageMap(); }
 
-private:
-    CCmdTarget(const CCmdTarget&);
-    CCmdTarget& operator=(const CCmdTarget&);
+public:
+    // A message target is bound to one window or one application: never copied.
+    CCmdTarget(const CCmdTarget&) = delete;
+    CCmdTarget& operator=(const CCmdTarget&) = delete;
 };

@@ -8,7 +8,7 @@ CFileFind::CFileFind() : m_hFind(INVALID_HANDLE_VALUE), m_dwLastError(ERROR_SUCC
 
 CFileFind::~CFileFind()
 {
-    Close();
+    CFileFind::Close();
 }
 
 BOOL CFileFind::FindFile(LPCSTR lpszPattern)

@@ -15,10 +15,11 @@ public:
 
     PAINTSTRUCT m_ps;
 
-private:
-    CPaintDC(const CPaintDC&);
-    CPaintDC& operator=(const CPaintDC&);
+public:
+    CPaintDC(const CPaintDC&) = delete;   // a copy would release the same resource twice
+    CPaintDC& operator=(const CPaintDC&) = delete;
 
+private:
     HWND m_hWnd;
     HDC m_hDC;
 };

@@ -27,10 +27,12 @@ public:
     LPSTR GetBuffer(int nMinBufLength);
     void ReleaseBuffer(int nNewLength = -1);
 
+    // Appends nCount characters of lpsz (which need not be terminated there).
+    void Append(LPCSTR lpsz, int nCount);
+
 private:
     // Makes room for nLength characters and the NUL; FALSE (string unchanged) when out of memory.
     BOOL Reserve(int nLength);
-    void Append(LPCSTR lpsz, int nCount);
 
     LPSTR m_pszData;    // NULL until the first character
     int m_nLength;

@@ -5,13 +5,22 @@
 
 #include <string.h>
 
+// Like the original framework's, the base map routes nothing: an application that wants
+// F1 to open its help file routes ID_HELP to OnHelp in its own map.
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
 END_MESSAGE_MAP()
+
+static CWinApp* s_pApp = NULL;   // the one application object, registered by its constructor
+
+CWinApp* AfxGetApp()
+{
+    return s_pApp;
+}
 
 CWinApp::CWinApp(LPCSTR lpszAppName)
     : m_hInstance(NULL), m_pMainWnd(NULL), m_strAppName(lpszAppName)
 {
+    s_pApp = this;
 }
 
 BOOL CWinApp::InitInstance()
@@ -36,35 +45,38 @@ void CWinApp::SetAppNames(HINSTANCE hInstance)
 {
     m_hInstance = hInstance;
 
-    char szPath[MAX_PATH];
-    DWORD cchPath = ::GetModuleFileNameA(hInstance, szPath, MAX_PATH);
-    if (cchPath == 0 || cchPath >= MAX_PATH)   // Win32: a cut path is not always terminated
-        cchPath = 0;
-    szPath[cchPath] = '\0';
+    // The path may be longer than MAX_PATH (a long folder, a \\?\ start): grow the buffer
+    // until it fits. Win32: a cut path fills the buffer and is not always terminated.
+    CString strPath;
+    for (int cchBuffer = MAX_PATH; cchBuffer <= 0x8000; cchBuffer *= 2) {
+        LPSTR pszPath = strPath.GetBuffer(cchBuffer);
+        if (pszPath == NULL)
+            break;
+        const DWORD cchPath = ::GetModuleFileNameA(hInstance, pszPath, (DWORD)cchBuffer);
+        const BOOL bFits = cchPath < (DWORD)cchBuffer;
+        strPath.ReleaseBuffer(bFits ? (int)cchPath : 0);
+        if (bFits)
+            break;
+    }
 
-    LPSTR pszFileName = szPath;
-    for (LPSTR p = szPath; *p; p = ::CharNextA(p))
+    LPCSTR pszPath = strPath;
+    LPCSTR pszFileName = pszPath;
+    for (LPCSTR p = pszPath; *p; p = ::CharNextA(p))
         if (*p == '\\' || *p == '/' || *p == ':')
             pszFileName = p + 1;
-    LPSTR pszExtension = strrchr(pszFileName, '.');
+    LPCSTR pszExtension = strrchr(pszFileName, '.');
     if (pszExtension == NULL)
         pszExtension = pszFileName + strlen(pszFileName);
-
-    char szBase[MAX_PATH], szFileTitle[MAX_PATH];
-    ::lstrcpynA(szBase, szPath, (int)(pszExtension - szPath) + 1);                 // the path without the extension
-    ::lstrcpynA(szFileTitle, pszFileName, (int)(pszExtension - pszFileName) + 1);  // the file name without it
 
     if (m_strAppName.IsEmpty()) {
         char szTitle[256];
         if (::LoadStringA(hInstance, AFX_IDS_APP_TITLE, szTitle, sizeof szTitle) > 0)
             m_strAppName = szTitle;
         else
-            m_strAppName = szFileTitle;
+            m_strAppName.Append(pszFileName, (int)(pszExtension - pszFileName));   // without the extension
     }
-    m_strHelpFilePath = szBase;
+    m_strHelpFilePath.Append(pszPath, (int)(pszExtension - pszPath));
     m_strHelpFilePath += ".HLP";
-    m_strProfileName = szFileTitle;
-    m_strProfileName += ".INI";
 }
 
 // The program's entry point: runs the application object. The command line is not used.

@@ -25,7 +25,6 @@ public:
     CWnd* m_pMainWnd;           // the window whose destruction ends the program
     CString m_strAppName;       // title of the program's message boxes
     CString m_strHelpFilePath;  // the executable's path with ".HLP"
-    CString m_strProfileName;   // the executable's file name with ".INI"
 
 protected:
     ~CWinApp() {}
@@ -38,5 +37,5 @@ public:
     void SetAppNames(HINSTANCE hInstance);
 };
 
-// The application object. The application defines this beside its single CWinApp object.
+// The application object: the one CWinApp, which registers itself when constructed.
 CWinApp* AfxGetApp();

@@ -109,6 +109,10 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     case AfxSig_hv:
         *pResult = (LRESULT)(this->*reinterpret_cast<HCURSOR (CCmdTarget::*)()>(pEntry->pfn))();
         break;
+    case AfxSig_bHuu:
+        *pResult = (this->*reinterpret_cast<BOOL (CCmdTarget::*)(HWND, UINT, UINT)>(pEntry->pfn))(
+            (HWND)wParam, LOWORD(lParam), HIWORD(lParam));
+        break;
     default:
         break;
     }

@@ -6,6 +6,12 @@
 
 #include "CCmdTarget.h"
 
+// Messages a parent sends back to the control that asked, so that the control can draw
+// itself (the parent gets WM_MEASUREITEM / WM_DRAWITEM on the control's behalf).
+#define OCM__BASE           (WM_USER + 0x1C00)
+#define OCM_MEASUREITEM     (OCM__BASE + WM_MEASUREITEM)
+#define OCM_DRAWITEM        (OCM__BASE + WM_DRAWITEM)
+
 class CWnd : public CCmdTarget {
 public:
     CWnd();

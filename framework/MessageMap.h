@@ -16,7 +16,8 @@ typedef void (CCmdTarget::*AFX_PMSG)();
 enum AfxSig {
     AfxSig_end = 0,   // ends a table
     AfxSig_vv,        // void OnXxx();     messages without arguments, commands
-    AfxSig_hv         // HCURSOR OnXxx();  WM_QUERYDRAGICON: the handle is the result
+    AfxSig_hv,        // HCURSOR OnXxx();  WM_QUERYDRAGICON: the handle is the result
+    AfxSig_bHuu       // BOOL OnXxx(HWND hWnd, UINT nHitTest, UINT message);  WM_SETCURSOR
 };
 
 struct AFX_MSGMAP_ENTRY {
@@ -42,7 +43,7 @@ protected: \
 #define BEGIN_MESSAGE_MAP(theClass, baseClass) \
     const AFX_MSGMAP* theClass::GetThisMessageMap() \
     { \
-        typedef theClass ThisClass; \
+        using ThisClass [[maybe_unused]] = theClass; \
         typedef baseClass TheBaseClass; \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
@@ -65,6 +66,12 @@ protected: \
     { WM_QUERYDRAGICON, 0, 0, 0, AfxSig_hv, \
       static_cast<AFX_PMSG>(reinterpret_cast<void (ThisClass::*)()>( \
           static_cast<HCURSOR (ThisClass::*)()>(&ThisClass::OnQueryDragIcon))) },
+
+// BOOL OnSetCursor(HWND hWnd, UINT nHitTest, UINT message);  TRUE: the pointer is set
+#define ON_WM_SETCURSOR() \
+    { WM_SETCURSOR, 0, 0, 0, AfxSig_bHuu, \
+      static_cast<AFX_PMSG>(reinterpret_cast<void (ThisClass::*)()>( \
+          static_cast<BOOL (ThisClass::*)(HWND, UINT, UINT)>(&ThisClass::OnSetCursor))) },
 
 // void memberFxn();  for a command: a menu item, an accelerator, a button's click
 #define ON_COMMAND(id, memberFxn) \

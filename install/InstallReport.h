@@ -15,7 +15,6 @@ public:
     void SetSearchStopped() { m_bSearchStopped = TRUE; }
 
     int GetFileCount() const { return m_nFiles; }
-    int GetFailedCount() const { return m_nFailed; }
 
     // The outcome message: ready, incomplete or failed.
     CString GetMessageText() const;

@@ -7,9 +7,11 @@
 
 void PopulateUserList(CCheckListBox& userList)
 {
-    const LONG nUsers = InstAideUserCount();
+    LONG nUsers = InstAideUserCount();
     if (nUsers <= 0)
         return;
+    if (nUsers > kMaxListedUsers)
+        nUsers = kMaxListedUsers;
 
     char szName[256];
     DWORD cbName;

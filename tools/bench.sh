@@ -3,10 +3,10 @@
 # Usage: tools/bench.sh BUILD_DIR
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
-build=$1
-cmake --build "$build" --target bench_programs -j2
-bash "$here/wine-prefix.sh" "$build"
+export SORVANIL_BUILD=$(cd "$1" && pwd)
+cmake --build "$SORVANIL_BUILD" --target bench_programs -j2
+"$here/wine-run" --prefix >/dev/null
 status=0
-python3 "$here/../tests/bench/bench.py" "$build" "$here/.." || status=$?
-WINEPREFIX="$(cd "$build" && pwd)/wineprefix" wineserver -w || true
+python3 "$here/../tests/bench/bench.py" "$SORVANIL_BUILD" "$here/.." || status=$?
+"$here/wine-run" wineserver -w || true
 exit $status

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Static analysis of the program's and the stand-in's sources. Fails on any finding that
+# Static analysis of the program's, the stand-in's and the test helpers' sources. Fails on any finding that
 # tests/cppcheck-suppressions.txt does not explain.
 set -eu
 cd "$(dirname "$0")/.."
@@ -7,5 +7,5 @@ cppcheck --enable=warning,style,performance,portability --inline-suppr --quiet -
   --std=c++17 --language=c++ -D_WIN32 -DWIN32 -I. \
   --suppressions-list=tests/cppcheck-suppressions.txt --suppress=missingIncludeSystem \
   --template='{file}:{line}: {severity} {id}: {message}' \
-  app dialog install instaide framework
+  app dialog install instaide framework tests/double tests/probe
 echo "cppcheck: no unexplained findings"

@@ -5,12 +5,13 @@ set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 demo=${DEMO_DIR:-$build/demo}
-bash "$here/wine-prefix.sh" "$build"
-. "$here/wine-env.sh"
+export SORVANIL_BUILD=$build
+"$here/wine-run" --prefix >/dev/null
 
-# Waits up to 20 s for a window with this exact title; prints its X id.
+# Waits up to 120 s (an emulated machine is slow) for a window with this exact title;
+# prints its X id.
 wait_window() {
-  for _ in $(seq 1 100); do
+  for _ in $(seq 1 600); do
     id=$(xdotool search --name "^$1\$" 2>/dev/null | head -n 1 || true)
     if [ -n "$id" ]; then echo "$id"; return 0; fi
     sleep 0.2
@@ -20,7 +21,7 @@ wait_window() {
 }
 
 cd "$demo"
-wine Sorvanil.exe 2>/dev/null &
+"$here/wine-run" Sorvanil.exe 2>/dev/null &
 pid=$!
 trap 'kill $pid 2>/dev/null || true' EXIT
 
@@ -36,7 +37,7 @@ import -window "$message" "$demo/message.png"
 echo "demo: screenshot of the message: $demo/message.png"
 xdotool key Return          # OK
 
-for _ in $(seq 1 100); do
+for _ in $(seq 1 600); do
   kill -0 $pid 2>/dev/null || break
   sleep 0.2
 done

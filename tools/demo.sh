@@ -12,7 +12,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
 mode=${2:-}
 demo=${DEMO_DIR:-$build/demo}
-export DEMO_DIR=$demo
+export DEMO_DIR=$demo SORVANIL_BUILD=$build
+wine_run="$here/wine-run"
 
 rm -rf "$demo"
 mkdir -p "$demo/store"
@@ -25,14 +26,12 @@ export INSTAIDE_STANDIN_STORE="Z:${demo//\//\\}\\store"
 if [ -z "${DISPLAY:-}" ]; then
   # A display of our own; Wine ends by itself before it goes.
   xvfb-run -a -s "-screen 0 1024x768x24" \
-    bash -c 'bash "$1/demo-headless.sh" "$2" && WINEPREFIX="$2/wineprefix" wineserver -w' _ "$here" "$build"
+    bash -c 'bash "$1/demo-headless.sh" "$2" && "$1/wine-run" wineserver -w' _ "$here" "$build"
 elif [ "$mode" = "--headless" ]; then
   bash "$here/demo-headless.sh" "$build"
 else
-  bash "$here/wine-prefix.sh" "$build"
-  . "$here/wine-env.sh"
   echo "demo: the install dialog is open; check the users and press INSTALL (or EXIT)."
-  (cd "$demo" && wine Sorvanil.exe 2>/dev/null) || true
+  (cd "$demo" && "$wine_run" Sorvanil.exe 2>/dev/null) || true
 fi
 
 echo

@@ -21,11 +21,13 @@ ROUNDS_USERS = 9
 ROUNDS_INSTALL = 5
 
 
+WINE_RUN = SOURCE / "tools" / "wine-run"
+
+
 def wine_env(config):
     env = dict(os.environ)
-    env.setdefault("WINEPREFIX", str(BUILD / "wineprefix"))
-    env["WINEDEBUG"] = "-all"
-    env["WINEDLLOVERRIDES"] = "mscoree=d;mshtml=d;winedbg.exe=d;winemenubuilder.exe=d"
+    env["SORVANIL_BUILD"] = str(BUILD)
+    env.pop("SORVANIL_HEAP", None)
     env["INSTAIDE_DOUBLE_CONFIG"] = "Z:" + str(config).replace("/", "\\")
     env.pop("INSTAIDE_DOUBLE_LOG", None)
     return env
@@ -44,7 +46,7 @@ def prepare(root, users, files):
 
 
 def launcher(root, config, *args):
-    result = subprocess.run(["wine", str(BUILD / "bench" / "launcher.exe"), *args], cwd=root,
+    result = subprocess.run([str(WINE_RUN), str(BUILD / "bench" / "launcher.exe"), *args], cwd=root,
                             env=wine_env(config), capture_output=True, text=True, timeout=1800)
     times = {}
     for line in result.stdout.splitlines():
@@ -114,11 +116,20 @@ def main():
     commit = subprocess.run(["git", "-C", str(SOURCE), "rev-parse", "--short", "HEAD"], capture_output=True,
                             text=True).stdout.strip() or "unknown"
     cpu = next((l.split(":", 1)[1].strip() for l in open("/proc/cpuinfo") if l.startswith("model name")), "?")
-    wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+    wine = subprocess.run([str(WINE_RUN), "--version"], capture_output=True, text=True).stdout.strip()
+    arch = os.environ.get("SORVANIL_ARCH", "win64")
+    mode = subprocess.run(["bash", str(SOURCE / "tools" / "i386-mode.sh")], capture_output=True,
+                          text=True).stdout.strip()
+    if mode == "emulated":
+        how = ("**under emulation**: this kernel runs no i386 programs, so Wine's 32-bit side ran through qemu "
+               "user-mode emulation. The times are no native figures; the ratios against the baseline, measured "
+               "in the same run, still compare.")
+    else:
+        how = "natively: the kernel ran Wine's 32-bit side itself."
     header = ["# Benchmarks", "",
-              "Measured %s on commit %s: %s, %d cores, %s, %s %s." % (
+              "Measured %s on commit %s: %s, %d cores, %s, %s %s, a %s Wine prefix, %s" % (
                   datetime.date.today().isoformat(), commit, cpu, os.cpu_count(), wine, platform.system(),
-                  platform.release()),
+                  platform.release(), arch, how),
               "Times run from the process's start (or the INSTALL click) to the dialog (or the message) being",
               "shown with the program waiting for input, taken inside the Wine session by tests/bench/launcher.exe.",
               "Each baseline is measured in the same run, alternating with the program.", ""]

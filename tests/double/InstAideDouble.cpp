@@ -12,11 +12,19 @@
 //   install-user NAME R    requests for this user return R
 //   install-file NAME R    requests for this file return R
 //   record off             write no log (for timing)
+//   generated              users past the listed ones are named "User I" (for huge counts)
+// How a real library may behave while it queues a file:
+//   install-delay MS       each request takes MS milliseconds without pumping messages
+//   install-pump MS        each request pumps the thread's messages for MS milliseconds
+//                          (both log the pointer the program shows as each request starts)
+//   install-msgbox         the first request shows a message box of its own, titled
+//                          "Install Aide", and returns once the person dismisses it
 // Log: the file named by INSTAIDE_DOUBLE_LOG, one line a call, in call order:
 //   Window icon_big=app icon_small=app   (before UserCount, when the caller's thread has a
 //                                         dialog: its icons, "app" for icon 128 of the program)
 //   UserCount -> N
 //   UserName index=I size=S -> R size_after=S2 name="..."
+//   Busy cursor=wait|other               (with install-delay or -pump, as each request starts)
 //   InstallFile user="..." file="..." -> R
 // Strings in the log escape bytes outside printable ASCII, '"' and '\' as \xNN.
 #include "instaide/InstAide.h"
@@ -48,6 +56,10 @@ struct Script {
     std::map<std::string, LONG> userResults;
     std::map<std::string, LONG> fileResults;
     bool record = true;
+    bool generated = false;
+    DWORD installDelay = 0;
+    DWORD installPump = 0;
+    bool installMsgBox = false;
 };
 
 Script* g_pScript;
@@ -147,6 +159,14 @@ void Load()
                 (key == "install-user" ? sc.userResults : sc.fileResults)[name] = result;
             } else if (key == "record") {
                 sc.record = rest != "off";
+            } else if (key == "generated") {
+                sc.generated = true;
+            } else if (key == "install-delay") {
+                sc.installDelay = strtoul(rest.c_str(), NULL, 10);
+            } else if (key == "install-pump") {
+                sc.installPump = strtoul(rest.c_str(), NULL, 10);
+            } else if (key == "install-msgbox") {
+                sc.installMsgBox = true;
             }
         }
         fclose(f);
@@ -182,6 +202,7 @@ void RecordWindow()
 {
     HWND hDialog = NULL;
     EnumThreadWindows(GetCurrentThreadId(), FindThreadDialog, (LPARAM)&hDialog);
+    // cppcheck-suppress knownConditionTrueFalse ; the callback writes it through its LPARAM
     if (hDialog == NULL)
         return;
     HICON hApp = LoadIconA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(128));
@@ -212,7 +233,9 @@ LONG INSTAIDEAPI InstAideUserName(LONG nIndex, LPSTR lpszName, DWORD* pcbName)
     auto it = sc.lookups.find(nIndex);
     if (it != sc.lookups.end())
         lookup = it->second;
-    std::string name = nIndex >= 0 && (size_t)nIndex < sc.users.size() ? sc.users[nIndex] : std::string();
+    std::string name = nIndex >= 0 && (size_t)nIndex < sc.users.size() ? sc.users[nIndex]
+                       : sc.generated && nIndex >= 0 ? "User " + std::to_string(nIndex)
+                       : std::string();
 
     size_t written = 0;
     if (lookup.unterminated) {
@@ -236,8 +259,37 @@ LONG INSTAIDEAPI InstAideUserName(LONG nIndex, LPSTR lpszName, DWORD* pcbName)
     return lookup.result;
 }
 
+// What a real library may do while it works: keep the caller waiting, run the caller's
+// messages, or show a window of its own.
+void WorkLikeALibrary()
+{
+    Script& sc = *g_pScript;
+    if (sc.installDelay || sc.installPump) {
+        const bool bWait = GetCursor() == LoadCursorA(NULL, IDC_WAIT);
+        Record(std::string("Busy cursor=") + (bWait ? "wait" : "other"));
+    }
+    if (sc.installDelay)
+        Sleep(sc.installDelay);
+    if (sc.installPump) {
+        const DWORD dwEnd = GetTickCount() + sc.installPump;
+        while ((LONG)(dwEnd - GetTickCount()) > 0) {
+            MSG msg;
+            while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+                TranslateMessage(&msg);
+                DispatchMessageA(&msg);
+            }
+            MsgWaitForMultipleObjects(0, NULL, FALSE, 20, QS_ALLINPUT);
+        }
+    }
+    if (sc.installMsgBox) {
+        sc.installMsgBox = false;
+        MessageBoxA(NULL, "The Install Aide is queueing the files.", "Install Aide", MB_OK);
+    }
+}
+
 LONG INSTAIDEAPI InstAideInstallFile(LPCSTR lpszUserName, LPCSTR lpszFileName)
 {
+    WorkLikeALibrary();
     const Script& sc = *g_pScript;
     LONG result = sc.installResult;
     if (lpszUserName) {

@@ -2,14 +2,14 @@
 import os
 import subprocess
 
-from conftest import BUILD, SOURCE
+from harness import BUILD, SOURCE, bound
 
 
 def test_headless_demo_queues_every_sample_file_for_every_user(tmp_path):
     demo = tmp_path / "demo"
     env = dict(os.environ, DEMO_DIR=str(demo))
     result = subprocess.run(["bash", str(SOURCE / "tools" / "demo.sh"), str(BUILD), "--headless"], env=env,
-                            capture_output=True, text=True, timeout=180)
+                            capture_output=True, text=True, timeout=bound(180))
     assert result.returncode == 0, result.stdout + result.stderr
     samples = sorted(p.name for p in demo.glob("*.prc"))
     assert len(samples) == 3

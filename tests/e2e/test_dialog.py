@@ -1,9 +1,7 @@
 """The install dialog as the person meets it: layout, the user list, mouse and keyboard."""
-import time
-
 import pytest
 
-from conftest import CAPTION, CLICK_GAP, VK_DOWN, VK_ESCAPE, VK_F4, VK_MENU, VK_RETURN, VK_SPACE
+from constants import CAPTION, VK_DOWN, VK_ESCAPE, VK_F4, VK_MENU, VK_RETURN, VK_SPACE
 
 FIRST_TEXT = b'Install the Drestovane (TM) "Quimbrel Audio Player" software to your Palm m100 handhelds.'
 SECOND_TEXT = (b"Select the Palm Desktop (TM) users for which the software should be installed.  "
@@ -43,10 +41,8 @@ def test_clicking_a_box_toggles_it_and_clicking_the_text_does_not(run):
     r = run(users=USERS)
     r.click_box(1)
     assert r.wait_until(lambda: r.entries()[1] == (b"Bob", 0))
-    time.sleep(CLICK_GAP)
     r.click_box(1)
     assert r.wait_until(lambda: r.entries()[1] == (b"Bob", 1))
-    time.sleep(CLICK_GAP)
 
     r.click_text(2)
     assert r.wait_until(lambda: r.items()[2]["sel"] > 0)
@@ -69,17 +65,14 @@ def test_space_toggles_the_caret_entry(run):
 def test_toggling_a_selected_entry_gives_every_selected_entry_its_state(run):
     r = run(users=["Ann", "Bob", "Cy", "Dee"])
     r.click_text(0)
-    time.sleep(CLICK_GAP)
     # Shift+click on the third entry selects the top three.
     items = r.items()
     x, y = items[2]["rect"][0] + 60, (items[2]["rect"][1] + items[2]["rect"][3]) // 2
     r.probe.shift_click(x, y)
     assert r.wait_until(lambda: [i["sel"] > 0 for i in r.items()] == [True, True, True, False])
-    time.sleep(CLICK_GAP)
 
     r.click_box(1)
     assert r.wait_until(lambda: [c for _, c in r.entries()] == [0, 0, 0, 1])
-    time.sleep(CLICK_GAP)
     r.click_box(0)
     assert r.wait_until(lambda: [c for _, c in r.entries()] == [1, 1, 1, 1])
 

@@ -1,7 +1,7 @@
 """The install command through the real program: checks, search, requests, outcome messages."""
 import time
 
-from conftest import (CLICK_GAP, NO_USERS, NOT_FOUND, NOT_SELECTED, READY, VK_RETURN)
+from constants import NO_USERS, NOT_FOUND, NOT_SELECTED, READY, VK_RETURN
 
 USERS = ["Ann", "Bob", "Cy"]   # listed Cy, Bob, Ann from the top
 OTHERS = b"The other files will be transferred next time user performs a hotsync."
@@ -32,7 +32,6 @@ def test_two_files_for_two_checked_users_of_three(run, probe):
     r = run(users=USERS, files=["b.prc", "a.prc"])
     r.click_box(1)   # Bob off
     assert r.wait_until(lambda: r.entries() == [(b"Cy", 1), (b"Bob", 0), (b"Ann", 1)])
-    time.sleep(CLICK_GAP)
     order = [name for name, _ in probe.files(r.work)]
     assert sorted(order) == [b"a.prc", b"b.prc"]
 
@@ -51,7 +50,6 @@ def test_no_user_selected_keeps_the_dialog_for_another_try(run):
     r = run(users=USERS, files=["a.prc"])
     for index in range(3):
         r.click_box(index)
-        time.sleep(CLICK_GAP)
     assert r.wait_until(lambda: [c for _, c in r.entries()] == [0, 0, 0])
 
     box = install(r)
@@ -63,7 +61,6 @@ def test_no_user_selected_keeps_the_dialog_for_another_try(run):
 
     r.click_box(0)   # Cy on
     assert r.wait_until(lambda: r.entries()[0] == (b"Cy", 1))
-    time.sleep(CLICK_GAP)
     finish(r, install(r), READY)
     assert r.installs() == [(b"Cy", b"a.prc")]
 

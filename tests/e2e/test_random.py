@@ -7,7 +7,8 @@ import os
 import random
 import time
 
-from conftest import (NO_USERS, NOT_FOUND, NOT_SELECTED, READY, VK_DOWN, VK_ESCAPE, VK_RETURN, VK_SPACE, VK_TAB,
+from harness import bound
+from constants import (NO_USERS, NOT_FOUND, NOT_SELECTED, READY, VK_DOWN, VK_ESCAPE, VK_RETURN, VK_SPACE, VK_TAB,
                       VK_UP)
 
 EVENTS = 150
@@ -44,7 +45,7 @@ def random_run(run, rng, seed, budget):
     if r.proc.poll() is None:
         assert r.probe.alive(r.hwnd), (seed, "running without its dialog")
     else:
-        assert r.proc.wait(timeout=10) == 0, (seed, "did not end normally")
+        assert r.proc.wait(timeout=bound(10)) == 0, (seed, "did not end normally")
     installs = r.installs()
     assert all(u.decode() in USERS and f.decode() in FILES for u, f in installs), (seed, installs)
     assert len(installs) == len(set(installs)), (seed, "a pair was asked for twice")

@@ -1,7 +1,8 @@
 // probe.exe: the end-to-end tests' eyes and hands inside the Wine session.
 //
 // It reads commands from standard input, one a line, and answers each with one line on
-// standard output. It finds other processes' windows, reads them back (texts, styles,
+// standard output. A command may start with a tag (#N); its answer then starts with the
+// same tag, so that a client that gave up waiting never takes a late answer for the next. It finds other processes' windows, reads them back (texts, styles,
 // list entries, message boxes) and sends real mouse and keyboard input with SendInput.
 // Strings in answers are hex of their bytes in the ANSI code page, so they compare exactly.
 //
@@ -17,6 +18,7 @@
 //   item HWND ID                        the dialog's control ID -> hwnd or 0
 //   alive HWND                          1 when the window still exists
 //   foreground HWND                     brings the window to the foreground
+//   sleep MS                            answers after MS milliseconds (tests of the bench itself)
 //   quit
 #include <windows.h>
 
@@ -293,8 +295,16 @@ int main()
         int argc = 0;
         for (char* tok = strtok(line, " \r\n"); tok && argc < 16; tok = strtok(NULL, " \r\n"))
             argv[argc++] = tok;
-        if (argc == 0)
+        if (argc > 0 && argv[0][0] == '#') {
+            printf("%s ", argv[0]);   // every command below answers with exactly one line
+            for (int i = 1; i < argc; ++i)
+                argv[i - 1] = argv[i];
+            --argc;
+        }
+        if (argc == 0) {
+            printf("error empty command\n");
             continue;
+        }
         std::string cmd = argv[0];
         if (cmd == "quit") {
             printf("bye\n");
@@ -352,6 +362,9 @@ int main()
             printf("%s\n", Handle(GetDlgItem(ParseHandle(argv[1]), atoi(argv[2]))).c_str());
         } else if (cmd == "alive" && argc == 2) {
             printf("%d\n", IsWindow(ParseHandle(argv[1])) ? 1 : 0);
+        } else if (cmd == "sleep" && argc == 2) {
+            Sleep(strtoul(argv[1], NULL, 10));
+            printf("ok\n");
         } else if (cmd == "foreground" && argc == 2) {
             printf("%d\n", SetForegroundWindow(ParseHandle(argv[1])) ? 1 : 0);
         } else {

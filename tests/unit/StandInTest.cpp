@@ -39,9 +39,10 @@ protected:
         ASSERT_GT(GetEnvironmentVariableA("STANDIN_DLL", path, MAX_PATH), 0u) << "STANDIN_DLL names the stand-in";
         HMODULE h = LoadLibraryA(path);
         ASSERT_NE(h, nullptr) << path;
-        s_count = (PFN_INSTAIDEUSERCOUNT)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_USERCOUNT));
-        s_name = (PFN_INSTAIDEUSERNAME)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_USERNAME));
-        s_install = (PFN_INSTAIDEINSTALLFILE)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_INSTALLFILE));
+        // FARPROC stands for any export; through void* to the function's own type.
+        s_count = (PFN_INSTAIDEUSERCOUNT)(void*)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_USERCOUNT));
+        s_name = (PFN_INSTAIDEUSERNAME)(void*)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_USERNAME));
+        s_install = (PFN_INSTAIDEINSTALLFILE)(void*)GetProcAddress(h, MAKEINTRESOURCEA(INSTAIDE_ORD_INSTALLFILE));
         ASSERT_TRUE(s_count && s_name && s_install);
     }
 

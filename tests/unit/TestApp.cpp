@@ -8,8 +8,3 @@ public:
 };
 CTestApp theTestApp;
 }  // namespace
-
-CWinApp* AfxGetApp()
-{
-    return &theTestApp;
-}

@@ -97,3 +97,16 @@ TEST_F(UserListTest, LookupResultIsNotAFilter)
     PopulateUserList(m_userList);
     EXPECT_EQ(Entries(), (EntryList{{"Bob", 1}, {"Ann", 1}}));
 }
+
+TEST_F(UserListTest, AnAbsurdCountListsOnlyTheFirstUsers)
+{
+    DoubleScript script("user Ann\ncount 2147483647\ngenerated\nrecord off\n");
+    PopulateUserList(m_userList);
+
+    ASSERT_EQ(m_userList.GetCount(), kMaxListedUsers);
+    CString top, bottom;
+    m_userList.GetText(0, top);
+    m_userList.GetText(kMaxListedUsers - 1, bottom);
+    EXPECT_STREQ(top, ("User " + std::to_string(kMaxListedUsers - 1)).c_str());
+    EXPECT_STREQ(bottom, "Ann");
+}
