@@ -29,8 +29,9 @@ test: build
 bench: build
 	$(XVFB) bash tools/bench.sh $(BUILD)
 
+# make dist PRC=folder-of-prc-files; signs when SIGN_PFX and SIGN_PASSWORD are set.
 dist: build
-	bash tools/dist.sh $(BUILD)
+	PRC="$(PRC)" bash tools/dist.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) dist

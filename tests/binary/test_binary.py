@@ -8,7 +8,8 @@ import pefile
 import pytest
 
 BUILD = Path(os.environ.get("SORVANIL_BUILD", "build")).resolve()
-PROGRAM = BUILD / "Sorvanil.exe"
+# SORVANIL_PROGRAM: another build of the program to check, such as a signed one.
+PROGRAM = Path(os.environ.get("SORVANIL_PROGRAM", BUILD / "Sorvanil.exe")).resolve()
 STANDIN = BUILD / "standin" / "INSTAIDE.dll"
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
@@ -196,7 +197,8 @@ def test_dist_holds_the_program_and_its_read_me_and_no_library(tmp_path):
     source = Path(__file__).resolve().parents[2]
     subprocess.run(["bash", str(source / "tools" / "dist.sh"), str(BUILD), str(out)], check=True,
                    capture_output=True, timeout=60)
-    assert sorted(p.name for p in out.iterdir()) == ["README.txt", "Sorvanil.exe"]
+    assert sorted(p.name for p in out.iterdir()) == ["README.txt", "SHA256SUMS", "Sorvanil-1.0.0.1.zip",
+                                                     "Sorvanil.exe"]
     assert (out / "Sorvanil.exe").read_bytes() == PROGRAM.read_bytes()
     text = (out / "README.txt").read_bytes()
     assert b"\r\n" in text and b"Installation incomplete: Some files could not be queued." in text
