@@ -1,5 +1,6 @@
 #include "CCheckListBox.h"
 
+#include "CCheckListBoxAccessible.h"
 #include "CClientDC.h"
 #include "CString.h"
 
@@ -9,10 +10,16 @@
 static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
-CCheckListBox::CCheckListBox() : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0)
+CCheckListBox::CCheckListBox()
+    : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0), m_pAccessible(NULL)
 {
     for (int i = 0; i < 256; ++i)
         m_cxChar[i] = 0;
+}
+
+CCheckListBox::~CCheckListBox()
+{
+    ReleaseAccessible();
 }
 
 int CCheckListBox::GetCount() const
@@ -163,15 +170,23 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
         ::DrawFocusRect(hDC, &rcText);
 }
 
+void CCheckListBox::ToggleCheck(int nIndex)
+{
+    SetSelectionCheck(nIndex, GetCheck(nIndex) ? 0 : 1);
+}
+
 void CCheckListBox::SetSelectionCheck(int nIndex, int nCheck)
 {
-    if (GetSel(nIndex) > 0) {
-        const int nCount = GetCount();
-        for (int i = 0; i < nCount; ++i)
-            if (GetSel(i) > 0)
-                SetCheck(i, nCheck);
-    } else {
-        SetCheck(nIndex, nCheck);
+    const BOOL bSelection = GetSel(nIndex) > 0;
+    const int nCount = GetCount();
+    for (int i = 0; i < nCount; ++i) {
+        if (i != nIndex && !(bSelection && GetSel(i) > 0))
+            continue;
+        if (GetCheck(i) == nCheck)
+            continue;
+        SetCheck(i, nCheck);
+        // A screen reader announces the entry's new state (child id: position + 1).
+        ::NotifyWinEvent(EVENT_OBJECT_STATECHANGE, m_hWnd, OBJID_CLIENT, i + 1);
     }
     ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND,
                    MAKEWPARAM(::GetDlgCtrlID(m_hWnd), CLBN_CHKCHANGE), (LPARAM)m_hWnd);
@@ -186,14 +201,44 @@ int CCheckListBox::CheckBoxFromPoint(POINT pt) const
         return -1;
     const int nIndex = LOWORD(dwHit);
     RECT rcItem;
-    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)&rcItem) == LB_ERR)
-        return -1;
     // Only where the box is drawn: a list scrolled sideways may have it off screen.
-    ::OffsetRect(&rcItem, m_xDrawnOffset, 0);
+    if (!GetEntryRect(nIndex, &rcItem))
+        return -1;
     RECT rcBox = CheckBoxRect(rcItem);
     if (pt.x < rcItem.left || pt.x >= rcBox.right + kTextGap || pt.y < rcItem.top || pt.y >= rcItem.bottom)
         return -1;
     return nIndex;
+}
+
+BOOL CCheckListBox::GetEntryRect(int nIndex, LPRECT lpRect) const
+{
+    if (SendMessage(LB_GETITEMRECT, (WPARAM)nIndex, (LPARAM)lpRect) == LB_ERR)
+        return FALSE;
+    ::OffsetRect(lpRect, m_xDrawnOffset, 0);
+    return TRUE;
+}
+
+LRESULT CCheckListBox::GetAccessibleObject(WPARAM wParam)
+{
+    if (m_pAccessible == NULL) {
+        IAccessible* pStandard = NULL;
+        if (FAILED(::CreateStdAccessibleObject(m_hWnd, OBJID_CLIENT, IID_IAccessible, (void**)&pStandard)))
+            return 0;
+        m_pAccessible = new CCheckListBoxAccessible(this, pStandard);
+        pStandard->Release();
+        if (m_pAccessible == NULL)
+            return 0;
+    }
+    return ::LresultFromObject(IID_IAccessible, wParam, m_pAccessible);
+}
+
+void CCheckListBox::ReleaseAccessible()
+{
+    if (m_pAccessible != NULL) {
+        m_pAccessible->Disconnect();
+        m_pAccessible->Release();
+        m_pAccessible = NULL;
+    }
 }
 
 void CCheckListBox::WidenExtent(LPCSTR lpszItem)
@@ -239,7 +284,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             break;   // on the text: the list box's own selection handling
         if (::GetFocus() != m_hWnd)
             ::SetFocus(m_hWnd);
-        SetSelectionCheck(nIndex, GetCheck(nIndex) ? 0 : 1);
+        ToggleCheck(nIndex);
         return 0;
     }
 
@@ -247,7 +292,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == VK_SPACE) {
             const int nCaret = GetCaretIndex();
             if (nCaret >= 0 && nCaret < GetCount())
-                SetSelectionCheck(nCaret, GetCheck(nCaret) ? 0 : 1);
+                ToggleCheck(nCaret);
             return 0;
         }
         break;
@@ -257,6 +302,19 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         MeasureFont();
         return lResult;
     }
+
+    case WM_GETOBJECT:
+        // Win32: the object id arrives as a 32-bit value in lParam.
+        if ((LONG)(DWORD)lParam == OBJID_CLIENT) {
+            const LRESULT lResult = GetAccessibleObject(wParam);
+            if (lResult != 0)
+                return lResult;
+        }
+        break;
+
+    case WM_DESTROY:
+        ReleaseAccessible();   // clients that still hold it are told it is gone
+        break;
 
     case WM_CHAR:
         if (wParam == ' ')

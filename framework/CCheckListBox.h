@@ -4,7 +4,8 @@
 // through DDX_Control) and keeps each entry's check state, 0 or 1, as the entry's item data.
 // A click on an entry's box, or Space on the caret entry, toggles it; when that entry is
 // selected, every selected entry takes its new state. The parent hears of every change
-// through a CLBN_CHKCHANGE notification.
+// through a CLBN_CHKCHANGE notification, and screen readers through Active Accessibility
+// (CCheckListBoxAccessible) and a state-change event for each entry that changed.
 #pragma once
 
 #include "CWnd.h"
@@ -13,10 +14,12 @@
 #define CLBN_CHKCHANGE      40
 
 class CString;
+class CCheckListBoxAccessible;
 
 class CCheckListBox : public CWnd {
 public:
     CCheckListBox();
+    ~CCheckListBox();
 
     int GetCount() const;                          // LB_GETCOUNT
     int AddString(LPCSTR lpszItem);                // LB_ADDSTRING: the position, or LB_ERR / LB_ERRSPACE
@@ -25,6 +28,13 @@ public:
     int GetCheck(int nIndex) const;                // 0 or 1; LB_ERR for a bad index
     int GetSel(int nIndex) const;                  // LB_GETSEL: > 0 when selected
     int GetCaretIndex() const;                     // LB_GETCARETINDEX
+
+    // What a click on the entry's box does: toggles it and, when it is selected, gives every
+    // selected entry its new state; the parent hears CLBN_CHKCHANGE.
+    void ToggleCheck(int nIndex);
+    // The entry's rectangle where it is drawn, in client pixels (scrolled sideways, part of
+    // it may lie left of the client area). FALSE for a bad index.
+    BOOL GetEntryRect(int nIndex, LPRECT lpRect) const;
 
 protected:
     void PreSubclassWindow() override;
@@ -38,6 +48,9 @@ private:
     // The entry whose check box lies under the point, or -1.
     int CheckBoxFromPoint(POINT pt) const;
     void WidenExtent(LPCSTR lpszItem);
+    // WM_GETOBJECT for OBJID_CLIENT: our accessible object, made on the first request.
+    LRESULT GetAccessibleObject(WPARAM wParam);
+    void ReleaseAccessible();
 
     // Reads the box size, character widths and item height from the list's font.
     void MeasureFont();
@@ -49,4 +62,5 @@ private:
     int m_cxExtent;     // the horizontal extent: the widest entry so far
     int m_xDrawnOffset; // entries as last drawn, in client pixels, against LB_GETITEMRECT
     int m_cxChar[256];  // the list font's width of each character, to measure entries quickly
+    CCheckListBoxAccessible* m_pAccessible;   // NULL until a screen reader asks; one reference held
 };

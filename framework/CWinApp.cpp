@@ -82,8 +82,13 @@ void CWinApp::SetAppNames(HINSTANCE hInstance)
 // The program's entry point: runs the application object. The command line is not used.
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR, int)
 {
+    // COM for the whole run: screen readers reach the controls' accessible objects through it.
+    const HRESULT hrCom = ::CoInitialize(NULL);
     CWinApp* pApp = AfxGetApp();
     pApp->SetAppNames(hInstance);
     pApp->InitInstance();
-    return pApp->ExitInstance();
+    const int nExitCode = pApp->ExitInstance();
+    if (SUCCEEDED(hrCom))
+        ::CoUninitialize();
+    return nExitCode;
 }

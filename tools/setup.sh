@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 packages="g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32:i386 wine64 fonts-wine xvfb xauth xdotool imagemagick python3-pefile python3-pytest
-  cmake make googletest cppcheck openssl osslsigncode"
+  cmake make googletest cppcheck openssl osslsigncode locales"
 
 # Bookworm's own qemu (7.2) ignores MAP_FIXED_NOREPLACE, which costs Wine about a minute of
 # address-space probing at every start; 8.1 and later do not.

@@ -13,7 +13,7 @@ PROGRAM = Path(os.environ.get("SORVANIL_PROGRAM", BUILD / "Sorvanil.exe")).resol
 STANDIN = BUILD / "standin" / "INSTAIDE.dll"
 
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "ole32.dll"}
+               "comctl32.dll", "ole32.dll", "oleaut32.dll", "oleacc.dll"}
 
 RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 5, 14, 16, 24
 

@@ -19,8 +19,17 @@
 //   alive HWND                          1 when the window still exists
 //   foreground HWND                     brings the window to the foreground
 //   sleep MS                            answers after MS milliseconds (tests of the bench itself)
+//   pid HWND                            the window's process id
+//   acc HWND                            the window's accessible object (Active Accessibility):
+//                                       its child count and role, then each child's name,
+//                                       role, state and default action -> fields or "error HR"
+//   accdo HWND CHILD                    that child's default action -> the HRESULT
+//   hook PID                            records state-change events of that process from now on
+//   events TIMEOUT_MS                   waits up to the time for the first event recorded,
+//                                       then answers them all (hwnd:object:child) and forgets them
 //   quit
 #include <windows.h>
+#include <oleacc.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -284,11 +293,95 @@ void Keys(const std::vector<WORD>& vks)
     SendInput((UINT)inputs.size(), inputs.data(), sizeof(INPUT));
 }
 
+IAccessible* ClientObject(HWND hWnd)
+{
+    IAccessible* pAcc = NULL;
+    if (FAILED(AccessibleObjectFromWindow(hWnd, (DWORD)OBJID_CLIENT, IID_IAccessible, (void**)&pAcc)))
+        return NULL;
+    return pAcc;
+}
+
+VARIANT Child(long id)
+{
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = id;
+    return v;
+}
+
+std::string TakeBstr(BSTR b)
+{
+    std::string s = b ? Ansi(std::wstring(b, SysStringLen(b))) : std::string();
+    SysFreeString(b);
+    return s;
+}
+
+void Accessible(HWND hWnd)
+{
+    IAccessible* pAcc = ClientObject(hWnd);
+    if (pAcc == NULL) {
+        printf("error no-object\n");
+        return;
+    }
+    long nChildren = -1;
+    HRESULT hr = pAcc->get_accChildCount(&nChildren);
+    VARIANT role;
+    VariantInit(&role);
+    pAcc->get_accRole(Child(CHILDID_SELF), &role);
+    std::string out = "count=" + std::to_string(nChildren) + " role=" + std::to_string(role.vt == VT_I4 ? role.lVal : -1);
+    for (long i = 1; SUCCEEDED(hr) && i <= nChildren; ++i) {
+        BSTR name = NULL, action = NULL;
+        VARIANT childRole, state;
+        VariantInit(&childRole);
+        VariantInit(&state);
+        HRESULT hrName = pAcc->get_accName(Child(i), &name);
+        pAcc->get_accRole(Child(i), &childRole);
+        pAcc->get_accState(Child(i), &state);
+        pAcc->get_accDefaultAction(Child(i), &action);
+        out += " child=" + (SUCCEEDED(hrName) ? Hex(TakeBstr(name)) : std::string("-")) + ":" +
+               std::to_string(childRole.vt == VT_I4 ? childRole.lVal : -1) + ":" +
+               std::to_string(state.vt == VT_I4 ? state.lVal : -1) + ":" + Hex(TakeBstr(action));
+    }
+    pAcc->Release();
+    printf("%s\n", out.c_str());
+}
+
+std::vector<std::string> g_events;
+
+void CALLBACK WinEventProc(HWINEVENTHOOK, DWORD, HWND hWnd, LONG idObject, LONG idChild, DWORD, DWORD)
+{
+    g_events.push_back(Handle(hWnd) + ":" + std::to_string(idObject) + ":" + std::to_string(idChild));
+}
+
+// Out-of-context events arrive as messages to this thread: pump until one came or time is up.
+void Events(DWORD dwTimeout)
+{
+    const DWORD dwStart = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const DWORD dwGone = GetTickCount() - dwStart;
+        if (!g_events.empty() || dwGone >= dwTimeout)
+            break;
+        MsgWaitForMultipleObjects(0, NULL, FALSE, dwTimeout - dwGone < 50 ? dwTimeout - dwGone : 50, QS_ALLINPUT);
+    }
+    std::string out = "events";
+    for (const std::string& e : g_events)
+        out += " " + e;
+    g_events.clear();
+    printf("%s\n", out.c_str());
+}
+
 }  // namespace
 
 int main()
 {
     setvbuf(stdout, NULL, _IONBF, 0);
+    CoInitialize(NULL);   // Active Accessibility's objects come through COM
     char line[1024];
     while (fgets(line, sizeof line, stdin)) {
         char* argv[16] = {};
@@ -362,6 +455,27 @@ int main()
             printf("%s\n", Handle(GetDlgItem(ParseHandle(argv[1]), atoi(argv[2]))).c_str());
         } else if (cmd == "alive" && argc == 2) {
             printf("%d\n", IsWindow(ParseHandle(argv[1])) ? 1 : 0);
+        } else if (cmd == "pid" && argc == 2) {
+            DWORD pid = 0;
+            GetWindowThreadProcessId(ParseHandle(argv[1]), &pid);
+            printf("%lu\n", (unsigned long)pid);
+        } else if (cmd == "acc" && argc == 2) {
+            Accessible(ParseHandle(argv[1]));
+        } else if (cmd == "accdo" && argc == 3) {
+            IAccessible* pAcc = ClientObject(ParseHandle(argv[1]));
+            HRESULT hr = pAcc ? pAcc->accDoDefaultAction(Child(strtol(argv[2], NULL, 10))) : E_FAIL;
+            if (pAcc)
+                pAcc->Release();
+            printf("%ld\n", (long)hr);
+        } else if (cmd == "hook" && argc == 2) {
+            // Out of context, filtered by the process. (Under Wine 8, adding
+            // WINEVENT_SKIPOWNPROCESS to a process-filtered hook delivers nothing.)
+            HWINEVENTHOOK h = SetWinEventHook(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_STATECHANGE, NULL, WinEventProc,
+                                              strtoul(argv[1], NULL, 10), 0, WINEVENT_OUTOFCONTEXT);
+            g_events.clear();
+            printf("%d\n", h ? 1 : 0);
+        } else if (cmd == "events" && argc == 2) {
+            Events(strtoul(argv[1], NULL, 10));
         } else if (cmd == "sleep" && argc == 2) {
             Sleep(strtoul(argv[1], NULL, 10));
             printf("ok\n");
