@@ -6,12 +6,16 @@
 
 #include <windowsx.h>
 
+#include <stdlib.h>
+#include <string.h>
+
 // Space around the check box: left of it, and between it and the text.
 static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
 CCheckListBox::CCheckListBox()
-    : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0), m_pAccessible(NULL)
+    : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0), m_bSingleByte(TRUE), m_ppszText(NULL),
+      m_nTexts(0), m_nTextCapacity(0), m_pAccessible(NULL)
 {
     for (int i = 0; i < 256; ++i)
         m_cxChar[i] = 0;
@@ -20,6 +24,8 @@ CCheckListBox::CCheckListBox()
 CCheckListBox::~CCheckListBox()
 {
     ReleaseAccessible();
+    RemoveAllTexts();
+    free(m_ppszText);
 }
 
 int CCheckListBox::GetCount() const
@@ -34,15 +40,63 @@ int CCheckListBox::AddString(LPCSTR lpszItem)
 
 int CCheckListBox::GetText(int nIndex, CString& rString) const
 {
-    int nLength = (int)SendMessage(LB_GETTEXTLEN, (WPARAM)nIndex);
-    if (nLength == LB_ERR)
+    if (nIndex < 0 || nIndex >= m_nTexts)
         return LB_ERR;
-    LPSTR pszBuffer = rString.GetBuffer(nLength);
-    if (pszBuffer == NULL)
-        return LB_ERR;
-    nLength = (int)SendMessage(LB_GETTEXT, (WPARAM)nIndex, (LPARAM)pszBuffer);
-    rString.ReleaseBuffer(nLength == LB_ERR ? 0 : nLength);
-    return nLength;
+    rString = m_ppszText[nIndex];
+    return rString.GetLength();
+}
+
+BOOL CCheckListBox::InsertText(int nIndex, LPCSTR lpszText)
+{
+    if (nIndex < 0 || nIndex > m_nTexts)
+        return FALSE;
+    if (m_nTexts == m_nTextCapacity) {
+        const int nCapacity = m_nTextCapacity ? m_nTextCapacity * 2 : 64;
+        LPSTR* ppsz = (LPSTR*)realloc(m_ppszText, sizeof(LPSTR) * (size_t)nCapacity);
+        if (ppsz == NULL)
+            return FALSE;
+        m_ppszText = ppsz;
+        m_nTextCapacity = nCapacity;
+    }
+    const size_t cb = strlen(lpszText) + 1;
+    LPSTR pszCopy = (LPSTR)malloc(cb);
+    if (pszCopy == NULL)
+        return FALSE;
+    memcpy(pszCopy, lpszText, cb);
+    memmove(m_ppszText + nIndex + 1, m_ppszText + nIndex, sizeof(LPSTR) * (size_t)(m_nTexts - nIndex));
+    m_ppszText[nIndex] = pszCopy;
+    ++m_nTexts;
+    return TRUE;
+}
+
+void CCheckListBox::RemoveText(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= m_nTexts)
+        return;
+    free(m_ppszText[nIndex]);
+    memmove(m_ppszText + nIndex, m_ppszText + nIndex + 1, sizeof(LPSTR) * (size_t)(m_nTexts - nIndex - 1));
+    --m_nTexts;
+}
+
+void CCheckListBox::RemoveAllTexts()
+{
+    for (int i = 0; i < m_nTexts; ++i)
+        free(m_ppszText[i]);
+    m_nTexts = 0;
+}
+
+LPWSTR CCheckListBox::WideText(int nIndex, int* pcch) const
+{
+    *pcch = 0;
+    if (nIndex < 0 || nIndex >= m_nTexts)
+        return NULL;
+    const int cch = ::MultiByteToWideChar(CP_ACP, 0, m_ppszText[nIndex], -1, NULL, 0);
+    LPWSTR psz = cch > 0 ? (LPWSTR)malloc(sizeof(WCHAR) * (size_t)cch) : NULL;
+    if (psz == NULL)
+        return NULL;
+    ::MultiByteToWideChar(CP_ACP, 0, m_ppszText[nIndex], -1, psz, cch);
+    *pcch = cch - 1;
+    return psz;
 }
 
 int CCheckListBox::SetCheck(int nIndex, int nCheck)
@@ -80,7 +134,10 @@ void CCheckListBox::MeasureFont()
     TEXTMETRICA tm;
     const int cyText = ::GetTextMetricsA(dc.GetSafeHdc(), &tm) ? tm.tmHeight : m_cxBox;
     m_cyItem = (cyText > m_cxBox ? cyText : m_cxBox) + 2;
-    if (!::GetCharWidth32A(dc.GetSafeHdc(), 0, 255, m_cxChar))
+    // The table measures an entry byte by byte: right only for a code page of single bytes.
+    CPINFO cpInfo;
+    m_bSingleByte = ::GetCPInfo(CP_ACP, &cpInfo) && cpInfo.MaxCharSize == 1;
+    if (!m_bSingleByte || !::GetCharWidth32A(dc.GetSafeHdc(), 0, 255, m_cxChar))
         for (int i = 0; i < 256; ++i)
             m_cxChar[i] = 0;
     // Win32: a fixed owner-drawn list box asks its parent for the item height while the
@@ -99,7 +156,7 @@ int CCheckListBox::TextWidth(LPCSTR lpszText) const
     // double-byte code page's text is measured by GDI.
     int cx = 0;
     for (const unsigned char* p = (const unsigned char*)lpszText; *p; ++p) {
-        if (::IsDBCSLeadByte(*p) || m_cxChar[*p] == 0)
+        if (m_cxChar[*p] == 0)
             return -1;
         cx += m_cxChar[*p];
     }
@@ -156,15 +213,19 @@ void CCheckListBox::DrawItem(LPDRAWITEMSTRUCT lpDIS)
     rcText.left = rcBoxArea.right;
     ::FillRect(hDC, &rcText, ::GetSysColorBrush(bSelected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-    CString strText;
-    if (GetText((int)lpDIS->itemID, strText) > 0) {
+    // Win32: DrawTextA converts by the font's character set, not the ANSI code page (under
+    // UTF-8 every non-ASCII name would come out garbled): convert here, draw wide.
+    int cchText;
+    LPWSTR pszText = WideText((int)lpDIS->itemID, &cchText);
+    if (pszText != NULL) {
         COLORREF crOldText = ::SetTextColor(hDC, ::GetSysColor(bSelected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
         int nOldMode = ::SetBkMode(hDC, TRANSPARENT);
         RECT rcLabel = rcText;
         rcLabel.left += 1;
-        ::DrawTextA(hDC, strText, strText.GetLength(), &rcLabel, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        ::DrawTextW(hDC, pszText, cchText, &rcLabel, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         ::SetBkMode(hDC, nOldMode);
         ::SetTextColor(hDC, crOldText);
+        free(pszText);
     }
     if (lpDIS->itemState & ODS_FOCUS)
         ::DrawFocusRect(hDC, &rcText);
@@ -241,14 +302,18 @@ void CCheckListBox::ReleaseAccessible()
     }
 }
 
-void CCheckListBox::WidenExtent(LPCSTR lpszItem)
+void CCheckListBox::WidenExtent(int nIndex)
 {
-    int cxText = TextWidth(lpszItem);
+    int cxText = TextWidth(m_ppszText[nIndex]);
     if (cxText < 0) {
+        // Measured as drawn: the wide text.
+        int cchText;
+        LPWSTR pszText = WideText(nIndex, &cchText);
         CClientDC dc(m_hWnd);
         dc.SelectObject((HFONT)SendMessage(WM_GETFONT));
         SIZE size;
-        cxText = ::GetTextExtentPoint32A(dc.GetSafeHdc(), lpszItem, lstrlenA(lpszItem), &size) ? size.cx : 0;
+        cxText = pszText && ::GetTextExtentPoint32W(dc.GetSafeHdc(), pszText, cchText, &size) ? size.cx : 0;
+        free(pszText);
     }
     const int cxItem = kBoxMargin + m_cxBox + kTextGap + 1 + cxText + 2;
     if (cxItem > m_cxExtent) {
@@ -268,13 +333,32 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         DrawItem((LPDRAWITEMSTRUCT)lParam);
         return TRUE;
 
-    case LB_ADDSTRING: {
-        // Every entry stays reachable with the horizontal scroll bar, however long.
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING: {
+        if (lParam == 0)
+            return LB_ERR;
         LRESULT lResult = DefWindowProc(message, wParam, lParam);
-        if (lResult >= 0 && lParam != 0)
-            WidenExtent((LPCSTR)lParam);
+        if (lResult < 0)
+            return lResult;
+        if (!InsertText((int)lResult, (LPCSTR)lParam)) {
+            DefWindowProc(LB_DELETESTRING, (WPARAM)lResult, 0);
+            return LB_ERRSPACE;
+        }
+        // Every entry stays reachable with the horizontal scroll bar, however long.
+        WidenExtent((int)lResult);
         return lResult;
     }
+
+    case LB_DELETESTRING: {
+        LRESULT lResult = DefWindowProc(message, wParam, lParam);
+        if (lResult != LB_ERR)
+            RemoveText((int)wParam);
+        return lResult;
+    }
+
+    case LB_RESETCONTENT:
+        RemoveAllTexts();
+        break;
 
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {   // the second click of a double click toggles once more
@@ -314,6 +398,7 @@ LRESULT CCheckListBox::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
     case WM_DESTROY:
         ReleaseAccessible();   // clients that still hold it are told it is gone
+        RemoveAllTexts();
         break;
 
     case WM_CHAR:

@@ -1,5 +1,7 @@
 #include "InstallReport.h"
 
+#include "AnsiText.h"
+
 static const char kReady[] =
     "Installation ready.  Files will be transferred next time user performs a hotsync.";
 static const char kIncomplete[] = "Installation incomplete: Some files could not be queued.";
@@ -20,10 +22,11 @@ void CInstallReport::AddResult(LPCSTR lpszUserName, LPCSTR lpszFileName, LONG lR
         return;
     }
     if (++m_nFailed <= kMaxListedFailures) {
+        // However long or odd the names, the message fits the screen: one line each.
         m_strFailures += '\n';
-        m_strFailures += lpszFileName;
+        AppendForDisplay(m_strFailures, lpszFileName, kMaxShownName);
         m_strFailures += " for ";
-        m_strFailures += lpszUserName;
+        AppendForDisplay(m_strFailures, lpszUserName, kMaxShownName);
     }
 }
 

@@ -19,8 +19,9 @@ public:
     // The outcome message: ready, incomplete or failed.
     CString GetMessageText() const;
 
-    // Failed requests named one per line; the rest are counted.
-    enum { kMaxListedFailures = 10 };
+    // Failed requests named one per line; the rest are counted. Each name shows at most
+    // kMaxShownName bytes.
+    enum { kMaxListedFailures = 10, kMaxShownName = 48 };
 
 private:
     int m_nFiles;

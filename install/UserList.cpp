@@ -1,5 +1,6 @@
 #include "UserList.h"
 
+#include "AnsiText.h"
 #include "framework/CCheckListBox.h"
 #include "instaide/InstAide.h"
 
@@ -21,7 +22,11 @@ void PopulateUserList(CCheckListBox& userList)
         memset(szName, 0, sizeof szName);
         cbName = sizeof szName;
         InstAideUserName(i, szName, &cbName);
-        szName[sizeof szName - 1] = '\0';
+        if (szName[sizeof szName - 1] != '\0') {
+            // It filled the buffer and was cut by its last byte: where a character has
+            // several bytes, the cut may split one. Cut before that character instead.
+            szName[AnsiPrefixLength(szName, sizeof szName - 1)] = '\0';
+        }
 
         const int nIndex = userList.AddString(szName);
         if (nIndex >= 0)

@@ -189,6 +189,7 @@ def test_manifest_runs_as_invoker_on_every_current_windows(pe):
                   "8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a"):
         assert "{%s}" % os_id in text
     assert "Microsoft.Windows.Common-Controls" not in text
+    assert "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>" in text
 
 
 def test_dist_holds_the_program_and_its_read_me_and_no_library(tmp_path):

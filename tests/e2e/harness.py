@@ -1,6 +1,7 @@
 """The run harness: where the build is, how Windows programs are started (always through
 tools/wine-run, the one place for the Wine settings), how long waits may last on this
 machine, and one run of the program with the test double beside it."""
+import contextlib
 import os
 import shutil
 import subprocess
@@ -45,6 +46,36 @@ def winpath(path):
     return "Z:" + str(path).replace("/", "\\")
 
 
+def private_locale(lang):
+    """A locale built into the build folder, so that no system locale is needed."""
+    folder = BUILD / "locales"
+    if not (folder / lang).exists():
+        folder.mkdir(exist_ok=True)
+        name, charset = lang.split(".")
+        subprocess.run(["localedef", "-i", name, "-f", charset, str(folder / lang)], capture_output=True,
+                       timeout=bound(300))
+        assert (folder / lang).exists(), "could not build the locale " + lang
+    return folder
+
+
+DPI_KEYS = (r"HKCU\Control Panel\Desktop",
+            r"HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts")
+
+
+@contextlib.contextmanager
+def set_dpi(dpi):
+    """The screen's DPI for programs started meanwhile (Wine reads LogPixels as they start)."""
+    def reg(*args):
+        subprocess.run(wine_command("reg", *args), env=wine_env(), capture_output=True, timeout=bound(120))
+    for key in DPI_KEYS:
+        reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(dpi), "/f")
+    try:
+        yield
+    finally:
+        for key in DPI_KEYS:
+            reg("add", key, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "96", "/f")
+
+
 def centre(r):
     return (r[0] + r[2]) // 2, (r[1] + r[3]) // 2
 
@@ -55,7 +86,7 @@ class Run:
     calibrated = False
 
     def __init__(self, root, probe, users=(), script="", files=(), dirs=(), exe_name="Sorvanil.exe", args=(),
-                 open_timeout=60, bin_dir="bin", program=None, heap_validated=True):
+                 open_timeout=60, bin_dir="bin", program=None, heap_validated=True, lang=None):
         self.probe = probe
         if not heap_validated and exe_name == "Sorvanil.exe":
             # Not among the names the heap-checking prefix validates (tools/wine-run): with
@@ -78,6 +109,11 @@ class Run:
         env = wine_env()
         env["INSTAIDE_DOUBLE_CONFIG"] = winpath(self.config)
         env["INSTAIDE_DOUBLE_LOG"] = winpath(self.log)
+        if lang:
+            # The program's ANSI code page follows its Unix locale (ja_JP.UTF-8: 932).
+            env.pop("LC_ALL", None)
+            env["LANG"] = lang
+            env["LOCPATH"] = str(private_locale(lang))
         self.stderr = root / "stderr.txt"
         self.hwnd = None
         self.list_hwnd = None

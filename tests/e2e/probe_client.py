@@ -130,13 +130,20 @@ class Probe:
                 box["buttons"].append({"id": int(bid), "text": bytes.fromhex(text), "rect": rect(r)})
             elif key in ("title", "text"):
                 box[key] = bytes.fromhex(value)
+            elif key == "rect":
+                box[key] = rect(value)
             else:
                 box[key] = int(value)
         return box
 
     def files(self, directory, pattern="*.prc"):
+        """(name, kind) of each match of the ANSI search, in its order."""
+        return [(name, kind) for name, kind, _ in self.files_with_aliases(directory, pattern)]
+
+    def files_with_aliases(self, directory, pattern="*.prc"):
+        """(name, kind, 8.3 alias) of each match of the ANSI search, in its order."""
         answer = self.ask("files %s %s" % (winpath(directory).encode().hex(), pattern)).split(" ")[1:]
-        return [(bytes.fromhex(name), kind) for name, kind in (a.split(":") for a in answer)]
+        return [(bytes.fromhex(n), k, bytes.fromhex(alias)) for n, k, alias in (a.split(":") for a in answer)]
 
     def workarea(self):
         return rect(self.ask("workarea"))

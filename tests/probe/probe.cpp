@@ -7,7 +7,8 @@
 // Strings in answers are hex of their bytes in the ANSI code page, so they compare exactly.
 //
 //   find TIMEOUT_MS TITLE               a visible unowned dialog (#32770) so titled -> hwnd or 0
-//   files DIR PATTERN                   the names FindFirstFileA/FindNextFileA give, in order
+//   files DIR PATTERN                   the names FindFirstFileA/FindNextFileA give, in order,
+//                                       each with its kind (f or d) and its 8.3 alias
 //   msgbox TIMEOUT_MS OWNER             the message box owned by OWNER -> fields or "none"
 //   dialog HWND                         the window, its children and the focus
 //   list HWND                           a list box's entries, checks, selection and rects
@@ -238,10 +239,11 @@ void MsgBox(HWND hWnd)
             buttons += " button=" + std::to_string(id) + ":" + Hex(WindowText(child)) + ":" + Rect(r);
         }
     }
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    printf("hwnd=%s title=%s text=%s icon=%d owner_enabled=%d%s\n", Handle(hWnd).c_str(), Hex(WindowText(hWnd)).c_str(),
-           Hex(text).c_str(), icon, IsWindowEnabled(GetWindow(hWnd, GW_OWNER)) ? 1 : 0, buttons.c_str());
+    RECT rcBox;
+    GetWindowRect(hWnd, &rcBox);
+    printf("hwnd=%s title=%s text=%s icon=%d owner_enabled=%d rect=%s%s\n", Handle(hWnd).c_str(),
+           Hex(WindowText(hWnd)).c_str(), Hex(text).c_str(), icon, IsWindowEnabled(GetWindow(hWnd, GW_OWNER)) ? 1 : 0,
+           Rect(rcBox).c_str(), buttons.c_str());
 }
 
 void Mouse(int x, int y, DWORD down, DWORD up, int clicks)
@@ -421,7 +423,8 @@ int main()
             if (h != INVALID_HANDLE_VALUE) {
                 do {
                     out += std::string(" ") + Hex(data.cFileName) + ":" +
-                           ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "d" : "f");
+                           ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? "d" : "f") + ":" +
+                           Hex(data.cAlternateFileName);
                 } while (FindNextFileA(h, &data));
                 FindClose(h);
             }

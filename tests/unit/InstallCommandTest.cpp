@@ -19,8 +19,12 @@ const char kReady[] = "Installation ready.  Files will be transferred next time 
 class CScriptedFind : public CFileFind {
 public:
     struct Match {
+        Match(const char* pszName, bool bDirectory, bool bExact = true, const char* pszShort = "")
+            : name(pszName), directory(bDirectory), exact(bExact), shortName(pszShort) {}
         std::string name;
         bool directory;
+        bool exact;                // the ANSI code page spells the name exactly
+        std::string shortName;     // its 8.3 alias, if any
     };
 
     CScriptedFind(std::vector<Match> matches, DWORD dwEndError = ERROR_NO_MORE_FILES)
@@ -38,7 +42,12 @@ public:
         return Current();
     }
     void Close() override { m_log.push_back("close"); }
-    LPCSTR GetFileName() const override { return m_matches[m_nCurrent].name.c_str(); }
+    BOOL GetFileName(CString& rName) const override
+    {
+        rName = m_matches[m_nCurrent].name.c_str();
+        return m_matches[m_nCurrent].exact;
+    }
+    CString GetShortName() const override { return CString(m_matches[m_nCurrent].shortName.c_str()); }
     BOOL IsDirectory() const override { return m_matches[m_nCurrent].directory; }
     DWORD GetLastError() const override { return m_dwLastError; }
 
@@ -171,4 +180,35 @@ TEST_F(InstallCommandTest, CountCheckedUsersCountsEveryNonZeroState)
     EXPECT_EQ(CountCheckedUsers(m_userList), 2);
     m_userList.SetCheck(1, 1);
     EXPECT_EQ(CountCheckedUsers(m_userList), 3);
+}
+
+TEST_F(InstallCommandTest, OnlyLongNamesEndingInPrcAreApplicationFiles)
+{
+    // The pattern matches these through their 8.3 aliases, as Windows does.
+    DoubleScript script("");
+    AddUsers({1});
+    CScriptedFind finder({{"app.prc~", false}, {"x.prcx", false}, {"app.prcold", false}, {"B.Prc", false},
+                          {".prc", false}, {"a.prc", false}});
+
+    const CInstallOutcome outcome = RunInstallCommand(m_userList, finder);
+
+    EXPECT_STREQ(outcome.strMessage, kReady);
+    EXPECT_EQ(Requests(script), (CallList{Request("Cy", "B.Prc"), Request("Cy", "a.prc")}));
+}
+
+TEST_F(InstallCommandTest, NamesTheCodePageCannotSpellGoByTheirShortNameOrAreReportedFailed)
+{
+    DoubleScript script("");
+    AddUsers({1, 0, 1});
+    CScriptedFind finder({{"?.prc", false, false, "_~~~~5MF.PRC"}, {"A.prc", false},
+                          {"???.prc", false, false, ""}});
+
+    const CInstallOutcome outcome = RunInstallCommand(m_userList, finder);
+
+    EXPECT_EQ(Requests(script), (CallList{Request("Ann", "_~~~~5MF.PRC"), Request("Cy", "_~~~~5MF.PRC"),
+                                          Request("Ann", "A.prc"), Request("Cy", "A.prc")}));
+    EXPECT_STREQ(outcome.strMessage,
+                 "Installation incomplete: Some files could not be queued.\n\n"
+                 "???.prc for Ann\n???.prc for Cy\n\n"
+                 "The other files will be transferred next time user performs a hotsync.");
 }

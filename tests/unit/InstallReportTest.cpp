@@ -62,6 +62,8 @@ std::vector<Request> Plus(std::vector<Request> a, const std::vector<Request>& b)
 }
 
 const Request kOk = {"Bob", "a.prc", 0};
+// 60 and 250 characters: shown as their first 45 and "..." (48 bytes).
+const std::string kLong60(60, 'N'), kLong250 = std::string(246, 'f') + ".prc";
 const Request kPositive = {"Bob", "a.prc", 7};
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,6 +90,15 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"SearchStoppedAfterFailures", Failing(2), true,
              "Installation failed: Files could not be queued.\n" + Lines(2) +
              "\nThe search for application files (*.PRC) stopped early."},
+        Case{"LongNamesAreShortenedWithAnEllipsis",
+             {{kLong60.c_str(), kLong250.c_str(), -1}, {"Ann", "a.prc", -1}},
+             false,
+             "Installation failed: Files could not be queued.\n\n" + std::string(45, 'f') + "... for " +
+                 std::string(45, 'N') + "...\na.prc for Ann"},
+        Case{"ControlCharactersInNamesShowAsQuestionMarks",
+             {{"Ann\nInstallation ready.\r\t", "a\x7f.prc", -1}},
+             false,
+             "Installation failed: Files could not be queued.\n\na?.prc for Ann?Installation ready.??"},
         Case{"SearchStoppedBeforeAnyRequest", {}, true,
              "Installation failed: Files could not be queued.\n\n"
              "The search for application files (*.PRC) stopped early."}),
