@@ -122,7 +122,13 @@ class Run:
             self.proc = subprocess.Popen(wine_command(self.bin / exe_name, *args), cwd=self.work, env=env,
                                          stdout=subprocess.DEVNULL, stderr=stderr)
         try:
-            self.hwnd = probe.find_dialog(open_timeout * 1000)
+            # Looked for in slices, so that a program that died is noticed at once.
+            deadline = time.monotonic() + bound(open_timeout)
+            while not self.hwnd and time.monotonic() < deadline:
+                if self.proc.poll() is not None:
+                    raise AssertionError("the program ended (exit code %#x) before its dialog opened"
+                                         % (self.proc.returncode & 0xFFFFFFFF))
+                self.hwnd = probe.find_dialog(2000, scaled=False)
             if not self.hwnd:
                 raise AssertionError("the install dialog did not open")
             if not Run.calibrated:

@@ -74,8 +74,10 @@ class Probe:
             self.proc.wait()
 
     # --- reading windows -------------------------------------------------------------------
-    def find_dialog(self, timeout_ms=60000):
-        timeout_ms = int(bound(timeout_ms))
+    def find_dialog(self, timeout_ms=60000, scaled=True):
+        """The install dialog's handle, or 0 when none opened within the bound (scaled to
+        this machine's speed unless told otherwise)."""
+        timeout_ms = int(bound(timeout_ms) if scaled else timeout_ms)
         return int(self.ask("find %d %s" % (timeout_ms, CAPTION.hex()), timeout=timeout_ms / 1000 + 30))
 
     def dialog(self, hwnd):

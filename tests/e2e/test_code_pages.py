@@ -1,7 +1,10 @@
 """Exactly the users and files that exist, whatever the system's ANSI code page: Western
 (1252), Japanese (932) or UTF-8 (65001, as Windows 10 and 11 offer it), and every DPI."""
+import os
+
 import pytest
 
+from conftest import heap_checking
 from constants import READY, VK_RETURN
 
 HIRAGANA_A = b"\x82\xa0"   # in 932
@@ -25,6 +28,11 @@ def finish(r):
     ("ka_GE.UTF-8", [b"Jos\xe9", "Жук".encode("utf-8")], "", [b"Jos\xe9", "Жук".encode("utf-8")]),
 ])
 def test_each_request_carries_the_librarys_exact_bytes_for_the_user(run, lang, users, script, expected):
+    if lang.startswith("ka_GE") and heap_checking() and os.environ.get("SORVANIL_ARCH") == "win32":
+        # Under UTF-8, with Wine's heap warnings on, in a 32-bit prefix under emulation,
+        # Wine's own user32 dies of an illegal instruction while any program (a bare Win32
+        # one too) creates its first window. The 64-bit pass runs this case.
+        pytest.skip("Wine's user32 crashes under UTF-8 with heap checking in a 32-bit prefix")
     r = run(users=users, files=["a.prc"], script=script, lang=lang)
     assert finish(r) == READY
     assert r.installs() == [(u, b"a.prc") for u in expected]
