@@ -8,8 +8,8 @@
 
 class CWaitCursor {
 public:
-    CWaitCursor() : m_hOldCursor(::SetCursor(::LoadCursorA(NULL, (LPCSTR)IDC_WAIT))) {}
-    ~CWaitCursor() { ::SetCursor(m_hOldCursor); }
+    CWaitCursor();
+    ~CWaitCursor();
 
     CWaitCursor(const CWaitCursor&) = delete;   // one restore for one change
     CWaitCursor& operator=(const CWaitCursor&) = delete;
