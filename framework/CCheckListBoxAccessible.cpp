@@ -31,6 +31,28 @@ CCheckListBoxAccessible::Target CCheckListBoxAccessible::Resolve(const VARIANT& 
     return kEntry;
 }
 
+HRESULT CCheckListBoxAccessible::NoSuchChild() const
+{
+    return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+}
+
+HRESULT CCheckListBoxAccessible::SelfOnlyText(const VARIANT& varChild, BSTR* pszText,
+                                              HRESULT (STDMETHODCALLTYPE IAccessible::*pfnStandard)(VARIANT, BSTR*))
+{
+    if (pszText == NULL)
+        return E_POINTER;
+    *pszText = NULL;
+    int nIndex;
+    switch (Resolve(varChild, &nIndex)) {
+    case kEntry:
+        return S_FALSE;   // an entry has no such text
+    case kSelf:
+        return (m_pStandard->*pfnStandard)(varChild, pszText);
+    default:
+        return NoSuchChild();
+    }
+}
+
 // A fresh BSTR of an ANSI text, converted with the system's code page.
 static BSTR AnsiToBstr(LPCSTR psz, int cch)
 {
@@ -126,7 +148,7 @@ STDMETHODIMP CCheckListBoxAccessible::get_accChild(VARIANT varChild, IDispatch**
     case kSelf:
         return m_pStandard->get_accChild(varChild, ppdispChild);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
@@ -148,40 +170,18 @@ STDMETHODIMP CCheckListBoxAccessible::get_accName(VARIANT varChild, BSTR* pszNam
     case kSelf:
         return m_pStandard->get_accName(varChild, pszName);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accValue(VARIANT varChild, BSTR* pszValue)
 {
-    if (pszValue == NULL)
-        return E_POINTER;
-    *pszValue = NULL;
-    int nIndex;
-    switch (Resolve(varChild, &nIndex)) {
-    case kEntry:
-        return S_FALSE;   // a check button has a state, not a value
-    case kSelf:
-        return m_pStandard->get_accValue(varChild, pszValue);
-    default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
-    }
+    return SelfOnlyText(varChild, pszValue, &IAccessible::get_accValue);   // a check button has a state, not a value
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accDescription(VARIANT varChild, BSTR* pszDescription)
 {
-    if (pszDescription == NULL)
-        return E_POINTER;
-    *pszDescription = NULL;
-    int nIndex;
-    switch (Resolve(varChild, &nIndex)) {
-    case kEntry:
-        return S_FALSE;
-    case kSelf:
-        return m_pStandard->get_accDescription(varChild, pszDescription);
-    default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
-    }
+    return SelfOnlyText(varChild, pszDescription, &IAccessible::get_accDescription);
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accRole(VARIANT varChild, VARIANT* pvarRole)
@@ -200,7 +200,7 @@ STDMETHODIMP CCheckListBoxAccessible::get_accRole(VARIANT varChild, VARIANT* pva
         pvarRole->lVal = ROLE_SYSTEM_LIST;
         return S_OK;
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
@@ -233,24 +233,13 @@ STDMETHODIMP CCheckListBoxAccessible::get_accState(VARIANT varChild, VARIANT* pv
     case kSelf:
         return m_pStandard->get_accState(varChild, pvarState);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accHelp(VARIANT varChild, BSTR* pszHelp)
 {
-    if (pszHelp == NULL)
-        return E_POINTER;
-    *pszHelp = NULL;
-    int nIndex;
-    switch (Resolve(varChild, &nIndex)) {
-    case kEntry:
-        return S_FALSE;
-    case kSelf:
-        return m_pStandard->get_accHelp(varChild, pszHelp);
-    default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
-    }
+    return SelfOnlyText(varChild, pszHelp, &IAccessible::get_accHelp);
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIANT varChild, long* pidTopic)
@@ -264,24 +253,13 @@ STDMETHODIMP CCheckListBoxAccessible::get_accHelpTopic(BSTR* pszHelpFile, VARIAN
     case kSelf:
         return m_pStandard->get_accHelpTopic(pszHelpFile, varChild, pidTopic);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accKeyboardShortcut(VARIANT varChild, BSTR* pszKeyboardShortcut)
 {
-    if (pszKeyboardShortcut == NULL)
-        return E_POINTER;
-    *pszKeyboardShortcut = NULL;
-    int nIndex;
-    switch (Resolve(varChild, &nIndex)) {
-    case kEntry:
-        return S_FALSE;
-    case kSelf:
-        return m_pStandard->get_accKeyboardShortcut(varChild, pszKeyboardShortcut);
-    default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
-    }
+    return SelfOnlyText(varChild, pszKeyboardShortcut, &IAccessible::get_accKeyboardShortcut);
 }
 
 STDMETHODIMP CCheckListBoxAccessible::get_accFocus(VARIANT* pvarChild)
@@ -319,7 +297,7 @@ STDMETHODIMP CCheckListBoxAccessible::get_accDefaultAction(VARIANT varChild, BST
     case kSelf:
         return m_pStandard->get_accDefaultAction(varChild, pszDefaultAction);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
@@ -344,7 +322,7 @@ STDMETHODIMP CCheckListBoxAccessible::accSelect(long flagsSelect, VARIANT varChi
     case kSelf:
         return m_pStandard->accSelect(flagsSelect, varChild);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
@@ -369,7 +347,7 @@ STDMETHODIMP CCheckListBoxAccessible::accLocation(long* pxLeft, long* pyTop, lon
     case kSelf:
         return m_pStandard->accLocation(pxLeft, pyTop, pcxWidth, pcyHeight, varChild);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 
@@ -381,7 +359,7 @@ STDMETHODIMP CCheckListBoxAccessible::accNavigate(long navDir, VARIANT varStart,
     int nIndex = -1;
     const Target target = Resolve(varStart, &nIndex);
     if (target == kInvalid)
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     const int nCount = m_pList->GetCount();
     int nTo = -1;
     if (target == kSelf) {
@@ -433,7 +411,7 @@ STDMETHODIMP CCheckListBoxAccessible::accDoDefaultAction(VARIANT varChild)
     case kSelf:
         return m_pStandard->accDoDefaultAction(varChild);
     default:
-        return m_pList ? E_INVALIDARG : CO_E_OBJNOTCONNECTED;
+        return NoSuchChild();
     }
 }
 

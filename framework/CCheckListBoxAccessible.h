@@ -73,6 +73,12 @@ private:
     // What varChild names: the list itself (CHILDID_SELF), one entry, or nothing valid.
     enum Target { kSelf, kEntry, kInvalid };
     Target Resolve(const VARIANT& varChild, int* pnIndex) const;
+    // For a child that Resolve found invalid: E_INVALIDARG, or CO_E_OBJNOTCONNECTED once
+    // the list is gone.
+    HRESULT NoSuchChild() const;
+    // A text that only the list itself has (help, description, ...): the standard object's.
+    HRESULT SelfOnlyText(const VARIANT& varChild, BSTR* pszText,
+                         HRESULT (STDMETHODCALLTYPE IAccessible::*pfnStandard)(VARIANT, BSTR*));
 
     LONG m_cRef;
     CCheckListBox* m_pList;       // NULL once disconnected

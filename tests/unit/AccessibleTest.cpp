@@ -1,24 +1,15 @@
 // The check list box's accessible object, asked from a worker thread in another apartment,
 // so that every call goes through COM's marshalling as a screen reader's would, while this
 // thread pumps messages as the program's does.
-#include "framework/CCheckListBox.h"
+#include "ListBoxFixture.h"
 
 #include <oleacc.h>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace {
-
-LRESULT CALLBACK ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_DRAWITEM)
-        return SendMessageA(((LPDRAWITEMSTRUCT)lParam)->hwndItem, OCM_DRAWITEM, wParam, lParam);
-    return DefWindowProcA(hWnd, message, wParam, lParam);
-}
 
 VARIANT Child(long id)
 {
@@ -49,19 +40,9 @@ protected:
     void SetUp() override
     {
         CoInitialize(NULL);
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "AccessibleTestParent";
-        RegisterClassA(&wc);
-        m_hParent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL,
-                                    NULL, wc.hInstance, NULL);
+        m_hParent = CreateListParent(true);
         ASSERT_NE(m_hParent, nullptr);
-        HWND hList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
-                                     10, 10, 200, 120, m_hParent, (HMENU)1001, NULL, NULL);
-        ASSERT_NE(hList, nullptr);
-        ASSERT_TRUE(m_list.SubclassWindow(hList));
+        ASSERT_TRUE(CreateCheckList(m_hParent, m_list));
         const char* names[] = {"Cy", "Bob", "Ann", "Dee"};
         const int checks[] = {1, 0, 1, 1};
         for (int i = 0; i < 4; ++i)

@@ -1,28 +1,12 @@
 // CCheckListBox as a control: a real owner-drawn list box in a hidden parent that records
 // the notifications it receives, driven with in-process messages. Each case gives the
 // starting checks, selection and caret, one input, and what must follow.
-#include "framework/CCheckListBox.h"
-
-#include <gtest/gtest.h>
+#include "ListBoxFixture.h"
 
 #include <string>
 #include <vector>
 
 namespace {
-
-const int kListId = 1001;
-
-// The parent: records every notification code that the list sends it.
-std::vector<int>* g_pNotifications = nullptr;
-
-LRESULT CALLBACK ParentProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_COMMAND && LOWORD(wParam) == kListId && g_pNotifications)
-        g_pNotifications->push_back(HIWORD(wParam));
-    if (message == WM_DRAWITEM)   // as a dialog does: the list draws its own entries
-        return SendMessageA(((LPDRAWITEMSTRUCT)lParam)->hwndItem, OCM_DRAWITEM, wParam, lParam);
-    return DefWindowProcA(hWnd, message, wParam, lParam);
-}
 
 enum Input { ClickBox, ClickText, DoubleClickBox, Space };
 
@@ -72,26 +56,15 @@ class CheckListBoxControl : public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "CheckListBoxTestParent";
-        RegisterClassA(&wc);   // again for each case: fails harmlessly once registered
-        m_hParent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP, 0, 0, 400, 300, NULL, NULL,
-                                    wc.hInstance, NULL);
+        m_hParent = CreateListParent(false);
         ASSERT_NE(m_hParent, nullptr);
-        const DWORD dwStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_OWNERDRAWFIXED |
-                              LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | GetParam().dwSelStyle;
-        HWND hList = CreateWindowExA(0, "LISTBOX", "", dwStyle, 10, 10, 200, 120, m_hParent, (HMENU)kListId, NULL,
-                                     NULL);
-        ASSERT_NE(hList, nullptr);
-        ASSERT_TRUE(m_list.SubclassWindow(hList));
-        g_pNotifications = &m_notifications;
+        ASSERT_TRUE(CreateCheckList(m_hParent, m_list, GetParam().dwSelStyle));
+        g_pListNotifications = &m_notifications;
     }
 
     void TearDown() override
     {
-        g_pNotifications = nullptr;
+        g_pListNotifications = nullptr;
         DestroyWindow(m_hParent);
     }
 
@@ -163,20 +136,9 @@ class CheckListBoxScrolled : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        WNDCLASSA wc = {};
-        wc.lpfnWndProc = ParentProc;
-        wc.hInstance = GetModuleHandleA(NULL);
-        wc.lpszClassName = "CheckListBoxTestShownParent";
-        RegisterClassA(&wc);
-        // Shown, so that the entries are really drawn.
-        m_hParent = CreateWindowExA(0, wc.lpszClassName, "parent", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, NULL,
-                                    NULL, wc.hInstance, NULL);
+        m_hParent = CreateListParent(true);   // shown, so that the entries are really drawn
         ASSERT_NE(m_hParent, nullptr);
-        HWND hList = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY |
-                                     LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | LBS_NOINTEGRALHEIGHT | LBS_EXTENDEDSEL,
-                                     10, 10, 200, 120, m_hParent, (HMENU)kListId, NULL, NULL);
-        ASSERT_NE(hList, nullptr);
-        ASSERT_TRUE(m_list.SubclassWindow(hList));
+        ASSERT_TRUE(CreateCheckList(m_hParent, m_list));
         m_list.SetCheck(m_list.AddString(std::string(255, 'N').c_str()), 1);
         m_list.SetCheck(m_list.AddString("Ann"), 1);
     }
