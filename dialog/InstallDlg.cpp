@@ -66,12 +66,13 @@ void CInstallDlg::OnInstall()
         ;
     while (::PeekMessageA(&msg, NULL, WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK, PM_REMOVE))
         ;
-    // Win32: a message box leaves an owner disabled that was disabled when it opened.
+    // Win32: a message box leaves an owner disabled that was disabled when it opened. The
+    // box disables the dialog itself while it is up.
+    m_bInstalling = FALSE;
     ::EnableWindow(m_hWnd, TRUE);
     if (::IsWindow(hWndFocus))
         ::SetFocus(hWndFocus);
     MessageBox(outcome.strMessage);
-    m_bInstalling = FALSE;
     if (outcome.bCloseDialog)
         DestroyWindow();
 }

@@ -28,5 +28,5 @@ protected:
 private:
     CCheckListBox m_userList;
     HICON m_hIcon;   // shared: never destroyed
-    BOOL m_bInstalling;   // from the first request to the outcome message
+    BOOL m_bInstalling;   // while the requests run, until the outcome message opens
 };
