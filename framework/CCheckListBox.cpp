@@ -14,7 +14,7 @@ static const int kBoxMargin = 2;
 static const int kTextGap = 3;
 
 CCheckListBox::CCheckListBox()
-    : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0), m_bSingleByte(TRUE), m_ppszText(NULL),
+    : m_cxBox(13), m_cyItem(15), m_cxExtent(0), m_xDrawnOffset(0), m_ppszText(NULL),
       m_nTexts(0), m_nTextCapacity(0), m_pAccessible(NULL)
 {
     for (int i = 0; i < 256; ++i)
@@ -136,8 +136,8 @@ void CCheckListBox::MeasureFont()
     m_cyItem = (cyText > m_cxBox ? cyText : m_cxBox) + 2;
     // The table measures an entry byte by byte: right only for a code page of single bytes.
     CPINFO cpInfo;
-    m_bSingleByte = ::GetCPInfo(CP_ACP, &cpInfo) && cpInfo.MaxCharSize == 1;
-    if (!m_bSingleByte || !::GetCharWidth32A(dc.GetSafeHdc(), 0, 255, m_cxChar))
+    const BOOL bSingleByte = ::GetCPInfo(CP_ACP, &cpInfo) && cpInfo.MaxCharSize == 1;
+    if (!bSingleByte || !::GetCharWidth32A(dc.GetSafeHdc(), 0, 255, m_cxChar))
         for (int i = 0; i < 256; ++i)
             m_cxChar[i] = 0;
     // Win32: a fixed owner-drawn list box asks its parent for the item height while the

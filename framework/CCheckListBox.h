@@ -72,8 +72,8 @@ private:
     int m_cyItem;       // an entry's height: the taller of the text and the box
     int m_cxExtent;     // the horizontal extent: the widest entry so far
     int m_xDrawnOffset; // entries as last drawn, in client pixels, against LB_GETITEMRECT
-    int m_cxChar[256];  // the list font's width of each character, to measure entries quickly
-    BOOL m_bSingleByte; // the ANSI code page has one byte a character: m_cxChar measures it
+    int m_cxChar[256];  // the list font's width of each byte's character, to measure entries
+                        // quickly; all 0 where characters have several bytes (GDI measures them)
     LPSTR* m_ppszText;  // the entries' texts as added (malloc), m_nTexts of them
     int m_nTexts;
     int m_nTextCapacity;
